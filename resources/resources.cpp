@@ -1,0 +1,4 @@
+// Anchors the program's compiled-in resources in their own library.
+#include <QtGlobal>
+
+void ZvonkarResourcesAnchor() {}
