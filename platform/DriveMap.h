@@ -1,0 +1,70 @@
+#pragma once
+// The drive map: which drive letters exist and which POSIX folder, kind, label and network name
+// each stands for. Built from ZVONKAR_DRIVES when it is set, else from the mounted volumes.
+
+#include "platform/Win32Types.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace win32 {
+
+struct Drive {
+    char Letter = 0;         // 'A'..'Z'
+    QByteArray Folder;       // absolute POSIX folder, no trailing slash except "/"
+    QByteArray RealFolder;   // Folder with symbolic links resolved (for getcwd), when present
+    UINT Type = DRIVE_FIXED; // DRIVE_REMOVABLE ... DRIVE_RAMDISK
+    QString Label;           // volume label, may be empty
+    QString RemoteName;      // "\\server\share" for a network drive
+    QString FileSystem;      // file-system type ("ext4", "vfat"...), empty when unknown
+};
+
+// What the default map needs to know of the machine besides its mount table; the real answers
+// come from /dev/disk/by-label and /sys, tests give their own.
+struct MachineFacts {
+    QHash<QByteArray, QString> LabelsByDevice;          // "/dev/sdb1" -> "ZVUKY"
+    std::function<bool(const QByteArray&)> IsRemovable; // device path -> removable medium
+    QList<QByteArray> OpticalDevices;                   // "/dev/sr0"..., with or without a disc
+    static MachineFacts Read();
+};
+
+class DriveMap {
+public:
+    // The map of a ZVONKAR_DRIVES text, "C=/srv/c;D=/tmp/cd,cdrom,AUDIO;N=/mnt/n,remote,\\s\z";
+    // kinds fixed (default), removable, cdrom, remote, ram. Unparsable items are skipped with a
+    // line on stderr.
+    static DriveMap FromSpecification(const QString& text);
+    // The map of a /proc/self/mountinfo text: C: is "/", then volumes mounted under /media,
+    // /run/media and /mnt, then optical drives, from D: on in a stable order.
+    static DriveMap FromMountInfo(const QByteArray& mountInfo, const MachineFacts& facts);
+    // ZVONKAR_DRIVES when set, else the mounted volumes of this process.
+    static DriveMap FromEnvironment();
+
+    const QList<Drive>& Drives() const { return drives; }
+    const Drive* Find(char letter) const; // either case; null when absent
+    // The drive whose network name prefixes `components` ("srv", "zvuky", ...), ignoring case;
+    // `matched` gets the number of components of its name.
+    const Drive* FindRemote(const QStringList& components, int* matched) const;
+    // The drive whose folder holds `posixPath` (the deepest such folder), or null.
+    const Drive* FindByPosixPath(const QByteArray& posixPath, QByteArray* rest) const;
+
+    // FS_CASE_* flags of a file-system type name.
+    static DWORD VolumeFlags(const QString& fileSystem);
+
+private:
+    QList<Drive> drives;
+};
+
+// The map in force; replaced whole by ReloadDriveMap().
+std::shared_ptr<const DriveMap> CurrentDriveMap();
+void SetCurrentDriveMap(DriveMap map);
+
+// True when the drive's folder exists (its medium is present); otherwise sets error 21.
+bool DriveHasMedium(const Drive& drive);
+
+} // namespace win32

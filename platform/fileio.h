@@ -1,0 +1,30 @@
+#pragma once
+// Opening, reading and writing files by handle, with Windows share modes enforced inside the
+// process (a table of open files by device and inode) and between processes (open-file-
+// description locks on bytes far past any data). A share conflict is found before anything is
+// truncated, whether the file is reached by the same name, a hard link or a symbolic link.
+// Handles may be used from any thread, one thread at a time per handle.
+
+#include "platform/Win32Types.h"
+
+#include <QString>
+
+namespace win32 {
+
+// access: GENERIC_READ | GENERIC_WRITE | DELETE; shareMode: FILE_SHARE_*; disposition:
+// CREATE_NEW ... TRUNCATE_EXISTING; attributes: FILE_ATTRIBUTE_READONLY makes a new file
+// read-only, the rest are ignored. Errors: 2, 3, 5 (read-only file opened for writing, a folder),
+// 32 share conflict, 80 (CREATE_NEW of an existing file), 15, 21, 123, 206. After a successful
+// CREATE_ALWAYS or OPEN_ALWAYS the last error is 183 when the file existed, else 0.
+HANDLE CreateFile(const QString& path, DWORD access, DWORD shareMode, DWORD disposition,
+                  DWORD attributes);
+// Reads up to `toRead` bytes; fewer (0 at the end) only at the end of the file.
+bool ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read);
+// Writes all bytes or fails (112 when the disk is full, with `written` telling how many went).
+bool WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written);
+// The file's length in bytes; -1 on failure.
+qint64 GetFileSize(HANDLE file);
+bool FlushFileBuffers(HANDLE file);
+bool CloseHandle(HANDLE file);
+
+} // namespace win32
