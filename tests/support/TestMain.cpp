@@ -1,10 +1,12 @@
-// Entry point of every test binary: a QApplication on the offscreen platform, a pinned locale
-// and SDL's silent audio driver, so that tests never need a display or a sound card.
-#include <QApplication>
-#include <gtest/gtest.h>
+// Entry point of every test binary: the program's application object on the offscreen
+// platform, a pinned locale and SDL's silent audio driver, so that tests never need a display or
+// a sound card. An error box that no test asked for fails the running test instead of waiting
+// for an answer; a test that expects one sets its own hook (or nullptr to see the real box).
+#include "framework/TApplication.h"
 
 #include <clocale>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -12,6 +14,10 @@ int main(int argc, char** argv) {
     setenv("LC_ALL", "C.UTF-8", 1);
     std::setlocale(LC_ALL, "C.UTF-8");
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
+    app.SetErrorBoxHook([](const QString& caption, const QString& text) {
+        ADD_FAILURE() << "Unexpected error box \"" << caption.toStdString()
+                      << "\": " << text.toStdString();
+    });
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,62 @@
+#pragma once
+// A line of text in a window of its own, with an optional one-pixel border: single (black) or
+// sunken (shadow at the top and left, highlight at the bottom and right). With AutoSize it
+// takes the size of its text; the main window's size display is one.
+
+#include "framework/TColor.h"
+#include "framework/TLoadable.h"
+#include "framework/TWindowHandle.h"
+
+#include <QString>
+#include <QWidget>
+
+class TStaticText : public QWidget, public TWindowHandle, public TLoadable {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
+    Q_PROPERTY(TStaticBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(bool ShowAccelChar READ ShowAccelChar WRITE SetShowAccelChar)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor)
+
+public:
+    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+    Q_ENUM(TAlignment)
+    enum TStaticBorderStyle { sbsNone, sbsSingle, sbsSunken };
+    Q_ENUM(TStaticBorderStyle)
+
+    explicit TStaticText(QWidget* parent = nullptr);
+
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment alignment);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool autoSize);
+    TStaticBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TStaticBorderStyle style);
+    // Whether "&" marks an accelerator (shown underlined) or is shown as it is.
+    bool ShowAccelChar() const { return showAccelChar_; }
+    void SetShowAccelChar(bool show);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+
+    void Loaded() override { AdjustBounds(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    int BorderSize() const { return borderStyle_ == sbsNone ? 0 : 1; }
+    unsigned TextFlags() const;
+    // With AutoSize, takes the size of the text plus the border.
+    void AdjustBounds();
+
+    QString caption_;
+    TAlignment alignment_ = taLeftJustify;
+    bool autoSize_ = true;
+    TStaticBorderStyle borderStyle_ = sbsNone;
+    bool showAccelChar_ = true;
+    TColor color_ = clBtnFace;
+};
