@@ -1,0 +1,21 @@
+#pragma once
+// The attribute word of a file from its POSIX status and name, shared by GetFileAttributes and
+// the enumeration so that both report a file alike.
+
+#include "platform/Win32Types.h"
+
+#include <QByteArrayView>
+#include <sys/stat.h>
+
+namespace win32 {
+
+class FileStatus {
+public:
+    // `name` is the file's own name (its last path component); "." and ".." are never hidden.
+    static DWORD Attributes(const struct stat& info, QByteArrayView name);
+    // stat, or for a dangling symbolic link the link itself, so that it can still be listed
+    // and deleted; false with errno set when neither works.
+    static bool Read(int directoryFd, const char* path, struct stat& info);
+};
+
+} // namespace win32

@@ -1,0 +1,161 @@
+#include "platform/filemanage.h"
+
+#include "platform/CrossVolumeMove.h"
+#include "platform/FileDescriptor.h"
+#include "platform/ShareLocks.h"
+#include "platform/ShareTable.h"
+#include "platform/errhandling.h"
+#include "platform/names.h"
+#include "platform/paths.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+
+namespace win32 {
+
+namespace {
+
+QByteArray ParentOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : path.left(slash);
+}
+
+// False (error 32) when a handle, of this process or another, holds the file without
+// FILE_SHARE_DELETE: Windows neither deletes nor renames such a file.
+bool MayRemove(const QByteArray& path, const struct stat& info) {
+    if (!S_ISREG(info.st_mode)) {
+        return true;
+    }
+    if (!ShareTable::Instance().AllowsDelete(info.st_dev, info.st_ino)) {
+        return Fail(ERROR_SHARING_VIOLATION);
+    }
+    const FileDescriptor probe(
+        ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (probe.IsValid() && ShareLocks::DeniesDelete(probe.Get())) {
+        return Fail(ERROR_SHARING_VIOLATION);
+    }
+    return true;
+}
+
+// A rename that only changes the letter case of a name, on a volume that sees both names as
+// one file: the two paths share a folder, differ only in case and reach the same file.
+bool IsCaseOnlyRename(const ResolvedPath& from, const ResolvedPath& to, const struct stat& source) {
+    struct stat target {};
+    return ParentOf(from.PosixPath) == ParentOf(to.PosixPath) &&
+           from.WindowsPath.compare(to.WindowsPath, Qt::CaseInsensitive) == 0 &&
+           ::lstat(to.PosixPath.constData(), &target) == 0 && target.st_dev == source.st_dev &&
+           target.st_ino == source.st_ino;
+}
+
+// Moving without RENAME_NOREPLACE (file systems that lack it): a hard link refuses to
+// replace; where there are no hard links, the check and the rename are as close as they get.
+bool RenameWithoutReplacing(const QByteArray& from, const QByteArray& to, bool isDirectory) {
+    if (!isDirectory) {
+        if (::link(from.constData(), to.constData()) == 0) {
+            return ::unlink(from.constData()) == 0 || FailWithErrno(errno, from);
+        }
+        if (errno == EEXIST) {
+            return Fail(ERROR_ALREADY_EXISTS);
+        }
+    }
+    struct stat existing {};
+    if (::lstat(to.constData(), &existing) == 0) {
+        return Fail(ERROR_ALREADY_EXISTS);
+    }
+    return ::rename(from.constData(), to.constData()) == 0 || FailWithErrno(errno, to);
+}
+
+} // namespace
+
+bool DeleteFile(const QString& path) {
+    const std::optional<ResolvedPath> resolved = ResolvePath(path);
+    if (!resolved) {
+        return false;
+    }
+    const QByteArray& posix = resolved->PosixPath;
+    struct stat info {};
+    if (::lstat(posix.constData(), &info) != 0) {
+        return FailWithErrno(errno, posix);
+    }
+    // Windows deletes neither folders nor read-only files here.
+    if (S_ISDIR(info.st_mode) || (!S_ISLNK(info.st_mode) && (info.st_mode & S_IWUSR) == 0)) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    if (!MayRemove(posix, info)) {
+        return false;
+    }
+    return ::unlink(posix.constData()) == 0 || FailWithErrno(errno, posix);
+}
+
+bool MoveFile(const QString& from, const QString& to) {
+    const std::optional<ResolvedPath> source = ResolvePath(from);
+    if (!source) {
+        return false;
+    }
+    const std::optional<ResolvedPath> target = ResolvePath(to);
+    if (!target) {
+        return false;
+    }
+    struct stat info {};
+    if (::lstat(source->PosixPath.constData(), &info) != 0) {
+        return FailWithErrno(errno, source->PosixPath);
+    }
+    if (source->IsRoot() || target->IsRoot()) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    if (!MayRemove(source->PosixPath, info)) {
+        return false;
+    }
+    const char* fromPath = source->PosixPath.constData();
+    const char* toPath = target->PosixPath.constData();
+    if (::renameat2(AT_FDCWD, fromPath, AT_FDCWD, toPath, RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    switch (errno) {
+    case EEXIST:
+        if (IsCaseOnlyRename(*source, *target, info)) {
+            return ::rename(fromPath, toPath) == 0 || FailWithErrno(errno, target->PosixPath);
+        }
+        return Fail(ERROR_ALREADY_EXISTS);
+    case EINVAL:
+    case ENOSYS:
+        if (ParentOf(target->PosixPath).startsWith(source->PosixPath + '/')) {
+            return Fail(ERROR_INVALID_PARAMETER); // a folder into itself
+        }
+        return RenameWithoutReplacing(source->PosixPath, target->PosixPath, S_ISDIR(info.st_mode));
+    case EXDEV:
+        if (S_ISDIR(info.st_mode)) {
+            return Fail(ERROR_NOT_SAME_DEVICE);
+        }
+        return CrossVolumeMove::Move(source->PosixPath, target->PosixPath);
+    default:
+        return FailWithErrno(errno, target->PosixPath);
+    }
+}
+
+bool CreateDirectory(const QString& path) {
+    const std::optional<ResolvedPath> resolved = ResolvePath(path);
+    if (!resolved) {
+        return false;
+    }
+    return ::mkdir(resolved->PosixPath.constData(), 0777) == 0 ||
+           FailWithErrno(errno, resolved->PosixPath, true);
+}
+
+bool RemoveDirectory(const QString& path) {
+    const std::optional<ResolvedPath> resolved = ResolvePath(path);
+    if (!resolved) {
+        return false;
+    }
+    if (resolved->IsRoot()) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    if (::rmdir(resolved->PosixPath.constData()) == 0) {
+        return true;
+    }
+    return errno == ENOTDIR ? Fail(ERROR_DIRECTORY)
+                            : FailWithErrno(errno, resolved->PosixPath, true);
+}
+
+} // namespace win32

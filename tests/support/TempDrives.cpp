@@ -1,0 +1,135 @@
+#include "tests/support/TempDrives.h"
+
+#include "platform/curdir.h"
+#include "platform/drives.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::optional<QByteArray> SavedVariable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<QByteArray>(value) : std::nullopt;
+}
+
+void RestoreVariable(const char* name, const std::optional<QByteArray>& value) {
+    if (value) {
+        qputenv(name, *value);
+    } else {
+        qunsetenv(name);
+    }
+}
+
+} // namespace
+
+TempDrives::TempDrives(std::initializer_list<TempDrive> list)
+    : drives(list), savedDrives(SavedVariable("ZVONKAR_DRIVES")),
+      savedConfigHome(SavedVariable("XDG_CONFIG_HOME")) {
+    char* cwd = ::getcwd(nullptr, 0);
+    savedDirectory = cwd != nullptr ? QByteArray(cwd) : QByteArray("/");
+    std::free(cwd);
+
+    QStringList items;
+    for (const TempDrive& drive : drives) {
+        if (!drive.NoMedium) {
+            QDir().mkpath(FolderOf(drive.Letter));
+        }
+        QString item = QString(QChar(drive.Letter)) + '=' + FolderOf(drive.Letter);
+        if (!drive.Kind.isEmpty() || !drive.Label.isEmpty()) {
+            item += ',' + (drive.Kind.isEmpty() ? QString("fixed") : drive.Kind);
+        }
+        if (!drive.Label.isEmpty()) {
+            item += ',' + drive.Label;
+        }
+        items.append(item);
+    }
+    QDir().mkpath(root.path() + "/config");
+    qputenv("ZVONKAR_DRIVES", items.join(';').toUtf8());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path() + "/config"));
+    win32::ReloadDriveMap();
+    if (!drives.empty() && !drives.front().NoMedium) {
+        win32::SetCurrentDirectory(QString(QChar(drives.front().Letter)) + ":\\");
+    }
+}
+
+TempDrives::~TempDrives() {
+    if (::chdir(savedDirectory.constData()) != 0 && ::chdir("/") != 0) {
+        std::perror("TempDrives: chdir");
+    }
+    // Give every folder back its owner's write permission, so that the root can be removed.
+    QDirIterator folders(root.path(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    while (folders.hasNext()) {
+        ::chmod(QFile::encodeName(folders.next()).constData(), 0755);
+    }
+    RestoreVariable("ZVONKAR_DRIVES", savedDrives);
+    RestoreVariable("XDG_CONFIG_HOME", savedConfigHome);
+    win32::ReloadDriveMap();
+}
+
+QString TempDrives::Root() const {
+    return root.path();
+}
+
+QString TempDrives::FolderOf(char letter) const {
+    for (const TempDrive& drive : drives) {
+        if (drive.Letter == letter) {
+            return QDir::isAbsolutePath(drive.Folder) ? drive.Folder
+                                                      : root.path() + '/' + drive.Folder;
+        }
+    }
+    return root.path() + "/no-such-drive";
+}
+
+QString TempDrives::PosixPath(char letter, const QString& relative) const {
+    return relative.isEmpty() ? FolderOf(letter) : FolderOf(letter) + '/' + relative;
+}
+
+QString TempDrives::MakeDirectory(char letter, const QString& relative) {
+    const QString path = PosixPath(letter, relative);
+    QDir().mkpath(path);
+    return path;
+}
+
+QString TempDrives::MakeFile(char letter, const QString& relative, const QByteArray& bytes) {
+    const QString path = PosixPath(letter, relative);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(bytes);
+    }
+    return path;
+}
+
+QString TempDrives::MakeFileOfSize(char letter, const QString& relative, qint64 size) {
+    const QString path = MakeFile(letter, relative);
+    QFile(path).resize(size);
+    return path;
+}
+
+void TempDrives::MakeReadOnly(char letter, const QString& relative) {
+    const QByteArray path = QFile::encodeName(PosixPath(letter, relative));
+    struct stat info {};
+    if (::stat(path.constData(), &info) == 0) {
+        ::chmod(path.constData(), info.st_mode & 07777 & ~S_IWUSR);
+    }
+}
+
+std::optional<QByteArray> TempDrives::ReadFile(char letter, const QString& relative) const {
+    QFile file(PosixPath(letter, relative));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+bool TempDrives::Exists(char letter, const QString& relative) const {
+    return QFileInfo::exists(PosixPath(letter, relative));
+}
