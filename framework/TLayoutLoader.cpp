@@ -5,6 +5,7 @@
 #include "framework/StandardClasses.h"
 #include "framework/TClassRegistry.h"
 #include "framework/TForm.h"
+#include "framework/TGraphicControl.h"
 #include "framework/TLoadable.h"
 #include "framework/WidgetFont.h"
 
@@ -194,7 +195,7 @@ private:
         else if (key == QLatin1String("ParentShowHint"))
             widget->setProperty("ParentShowHint", LayoutBool(value));
         else if (key == QLatin1String("Font"))
-            SetWidgetFont(widget, LayoutFont(WidgetFont(widget), value));
+            SetFont(widget, value);
         else if (key == QLatin1String("ParentFont"))
             LayoutBool(value) ? ResetWidgetFont(widget) : SetWidgetFont(widget, WidgetFont(widget));
         else if (key == QLatin1String("Color"))
@@ -206,6 +207,15 @@ private:
         else
             return false;
         return true;
+    }
+
+    // A windowless control keeps a TFont of its own (its colour included); other widgets
+    // carry the font in Qt's font and palette.
+    static void SetFont(QWidget* widget, const QJsonValue& value) {
+        if (auto* graphic = qobject_cast<TGraphicControl*>(widget))
+            graphic->Font().Assign(LayoutFont(graphic->Font(), value));
+        else
+            SetWidgetFont(widget, LayoutFont(WidgetFont(widget), value));
     }
 
     void SetHint(QWidget* widget, const QString& hint) {
@@ -255,6 +265,8 @@ private:
     static void NotifyLoaded(QObject* object) {
         if (auto* loadable = dynamic_cast<TLoadable*>(object))
             loadable->Loaded();
+        else if (auto* graphic = dynamic_cast<TGraphicControl*>(object))
+            graphic->Loaded();
         else if (object->metaObject()->indexOfMethod("Loaded()") >= 0)
             QMetaObject::invokeMethod(object, "Loaded", Qt::DirectConnection);
     }
