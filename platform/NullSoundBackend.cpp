@@ -1,0 +1,17 @@
+#include "platform/NullSoundBackend.h"
+
+namespace win32 {
+
+bool NullSoundBackend::Open(const SoundFormat& /*format*/) {
+    return true;
+}
+
+void NullSoundBackend::Start(const SoundFormat& /*format*/) {
+    handed_ = 0;
+}
+
+void NullSoundBackend::Queue(const float* /*samples*/, std::size_t frames) {
+    handed_ += frames;
+}
+
+} // namespace win32

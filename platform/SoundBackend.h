@@ -1,0 +1,40 @@
+#pragma once
+// Where the sound service sends decoded frames: an audio output that plays one sound at a time.
+// All calls come from the service's thread; Handed() may also be read from any other thread.
+
+#include "platform/SoundSource.h"
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+
+namespace win32 {
+
+class SoundBackend {
+public:
+    virtual ~SoundBackend() = default;
+
+    // Opens the output for sound of `format`; false, with LastError() set, when there is none.
+    virtual bool Open(const SoundFormat& format) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+    virtual QString LastError() const = 0;
+    // True when the output drops every sound instead of playing it.
+    virtual bool Drops() const = 0;
+
+    // Drops whatever is queued and expects the frames of a new sound of `format`, which may
+    // differ from the format the output was opened for.
+    virtual void Start(const SoundFormat& format) = 0;
+    // Appends interleaved frames of the current sound.
+    virtual void Queue(const float* samples, std::size_t frames) = 0;
+    // Tells that the current sound has no more frames, so that nothing is held back.
+    virtual void Finish() = 0;
+    // Drops the current sound.
+    virtual void Stop() = 0;
+    // Seconds of the current sound queued and not yet handed to the device.
+    virtual double Buffered() const = 0;
+    // Frames of the current sound handed to the device so far, counted in its own rate.
+    virtual std::uint64_t Handed() const = 0;
+};
+
+} // namespace win32

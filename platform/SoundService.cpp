@@ -1,0 +1,192 @@
+#include "platform/SoundService.h"
+
+#include <cstdio>
+
+namespace win32 {
+
+namespace {
+
+constexpr std::size_t kBlockFrames = 8192;
+// Decoded frames kept ahead of the device: enough to ride out a busy moment, little enough
+// that nothing of a replaced sound lingers.
+constexpr double kAheadSeconds = 0.25;
+constexpr auto kRefillPeriod = std::chrono::milliseconds(20);
+
+} // namespace
+
+SoundService& SoundService::Instance() {
+    static SoundService service;
+    return service;
+}
+
+SoundService::SoundService() : thread_(&SoundService::Run, this) {}
+
+SoundService::~SoundService() {
+    {
+        const std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    wake_.notify_all();
+    done_.notify_all();
+    thread_.join();
+}
+
+std::uint64_t SoundService::Play(Request request) {
+    std::uint64_t number = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        number = ++requested_;
+        pending_ = std::move(request);
+        stopPending_ = false;
+    }
+    wake_.notify_one();
+    done_.notify_all();
+    return number;
+}
+
+void SoundService::Stop() {
+    {
+        const std::lock_guard lock(mutex_);
+        ++requested_;
+        pending_.reset();
+        stopPending_ = true;
+    }
+    wake_.notify_one();
+    done_.notify_all();
+}
+
+void SoundService::WaitUntilDone(std::uint64_t number) {
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [&] { return quit_ || finished_ >= number || requested_ > number; });
+}
+
+SoundStatus SoundService::Status() {
+    const std::lock_guard lock(mutex_);
+    SoundStatus status = status_;
+    status.framesHanded = active_ != nullptr && status.request != 0 ? active_->Handed() : 0;
+    return status;
+}
+
+void SoundService::SetIdleClose(std::chrono::milliseconds delay) {
+    {
+        const std::lock_guard lock(mutex_);
+        idleClose_ = delay;
+    }
+    wake_.notify_one();
+}
+
+void SoundService::Run() {
+    const auto woken = [this] { return quit_ || pending_ || stopPending_; };
+    std::unique_lock lock(mutex_);
+    while (!quit_) {
+        if (pending_ || stopPending_) {
+            std::optional<Request> request = std::exchange(pending_, std::nullopt);
+            const std::uint64_t number = requested_;
+            stopPending_ = false;
+            lock.unlock();
+            if (request) {
+                Begin(std::move(*request), number);
+            } else {
+                Halt(number);
+            }
+            lock.lock();
+            continue;
+        }
+        if (source_) {
+            lock.unlock();
+            const bool over = Refill();
+            lock.lock();
+            if (over) {
+                source_.reset();
+                status_.playing = false;
+                finished_ = std::max(finished_, playing_);
+                idleSince_ = std::chrono::steady_clock::now();
+                done_.notify_all();
+            } else {
+                wake_.wait_for(lock, kRefillPeriod, woken);
+            }
+            continue;
+        }
+        if (status_.deviceOpen) {
+            // Idle with the device open: close it when nothing comes for a while.
+            if (!wake_.wait_until(lock, idleSince_ + idleClose_, woken)) {
+                sdl_.Close();
+                status_.deviceOpen = false;
+            }
+            continue;
+        }
+        wake_.wait(lock, woken);
+    }
+}
+
+SoundBackend* SoundService::Output(const SoundFormat& format) {
+    if (sdl_.IsOpen() || sdl_.Open(format)) {
+        return &sdl_;
+    }
+    if (!warned_) {
+        warned_ = true;
+        std::fprintf(stderr, "zvonkar: no audio output, sounds are not played (%s)\n",
+                     sdl_.LastError().toLocal8Bit().constData());
+    }
+    return &null_;
+}
+
+void SoundService::Begin(Request request, std::uint64_t number) {
+    const SoundFormat format = request.source->Format();
+    SoundBackend* output = Output(format);
+    if (active_ != nullptr && active_ != output) {
+        active_->Stop();
+    }
+    output->Start(format);
+    output->Queue(request.first.data(), request.firstFrames);
+    const std::lock_guard lock(mutex_);
+    active_ = output;
+    status_.request = number;
+    status_.path = request.path;
+    status_.defaultSound = request.isDefault;
+    status_.playing = true;
+    status_.framesQueued = request.firstFrames;
+    status_.deviceOpen = sdl_.IsOpen();
+    finished_ = std::max(finished_, number - 1);
+    playing_ = number;
+    // An output that drops sound has taken the request whole.
+    source_ = output->Drops() ? nullptr : std::move(request.source);
+    sourceDone_ = false;
+    if (!source_) {
+        status_.playing = false;
+        finished_ = number;
+        idleSince_ = std::chrono::steady_clock::now();
+        done_.notify_all();
+    }
+}
+
+void SoundService::Halt(std::uint64_t number) {
+    if (active_ != nullptr) {
+        active_->Stop();
+    }
+    source_.reset();
+    const std::lock_guard lock(mutex_);
+    status_.playing = false;
+    finished_ = std::max(finished_, number);
+    idleSince_ = std::chrono::steady_clock::now();
+    done_.notify_all();
+}
+
+bool SoundService::Refill() {
+    const std::size_t channels = static_cast<std::size_t>(source_->Format().channels);
+    block_.resize(kBlockFrames * channels);
+    while (!sourceDone_ && active_->Buffered() < kAheadSeconds) {
+        const std::size_t frames = source_->Read(block_.data(), kBlockFrames);
+        if (frames == 0) {
+            sourceDone_ = true;
+            active_->Finish();
+            break;
+        }
+        active_->Queue(block_.data(), frames);
+        const std::lock_guard lock(mutex_);
+        status_.framesQueued += frames;
+    }
+    return sourceDone_ && active_->Buffered() <= 0.0;
+}
+
+} // namespace win32

@@ -1,0 +1,344 @@
+// The sound service on SDL's dummy driver (and, in child processes, the disk driver and no
+// driver at all): frames reach the device, a new request replaces the old, unplayable files
+// give the chime, nothing hangs.
+#include "platform/sound.h"
+
+#include "platform/SoundChime.h"
+#include "tests/support/TempDrives.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <algorithm>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace std::chrono_literals;
+using namespace win32;
+
+namespace {
+
+enum class Encoding { Pcm8, Pcm16, Pcm24, Float32 };
+
+struct WavSpec {
+    int rate = 44100;
+    int channels = 2;
+    Encoding encoding = Encoding::Pcm16;
+};
+
+int BytesPerSample(Encoding encoding) {
+    switch (encoding) {
+    case Encoding::Pcm8:
+        return 1;
+    case Encoding::Pcm16:
+        return 2;
+    case Encoding::Pcm24:
+        return 3;
+    case Encoding::Float32:
+        return 4;
+    }
+    return 2;
+}
+
+void Put16(QByteArray& out, quint16 value) {
+    out.append(static_cast<char>(value & 0xff)).append(static_cast<char>(value >> 8));
+}
+
+void Put32(QByteArray& out, quint32 value) {
+    Put16(out, static_cast<quint16>(value & 0xffff));
+    Put16(out, static_cast<quint16>(value >> 16));
+}
+
+// The 16-bit sample the test sound holds at `index`: a varied, never silent pattern.
+qint16 TestSample(std::size_t index) {
+    return static_cast<qint16>((static_cast<int>(index * 37 % 2000) - 1000) * 16 + 7);
+}
+
+// A canonical WAV file of `frames` frames of the test pattern; `claimedData` replaces the data
+// chunk's size in the header.
+QByteArray Wav(const WavSpec& spec, std::size_t frames,
+               std::optional<quint32> claimedData = std::nullopt) {
+    const int width = BytesPerSample(spec.encoding);
+    QByteArray data;
+    for (std::size_t i = 0; i < frames * static_cast<std::size_t>(spec.channels); ++i) {
+        const qint16 sample = TestSample(i);
+        switch (spec.encoding) {
+        case Encoding::Pcm8:
+            data.append(static_cast<char>((sample >> 8) + 128));
+            break;
+        case Encoding::Pcm16:
+            Put16(data, static_cast<quint16>(sample));
+            break;
+        case Encoding::Pcm24:
+            data.append('\0');
+            Put16(data, static_cast<quint16>(sample));
+            break;
+        case Encoding::Float32: {
+            const float value = sample / 32768.0f;
+            quint32 bits = 0;
+            std::memcpy(&bits, &value, 4);
+            Put32(data, bits);
+            break;
+        }
+        }
+    }
+    QByteArray out = "RIFF";
+    Put32(out, static_cast<quint32>(36 + data.size()));
+    out += "WAVEfmt ";
+    Put32(out, 16);
+    Put16(out, spec.encoding == Encoding::Float32 ? 3 : 1);
+    Put16(out, static_cast<quint16>(spec.channels));
+    Put32(out, static_cast<quint32>(spec.rate));
+    Put32(out, static_cast<quint32>(spec.rate * spec.channels * width));
+    Put16(out, static_cast<quint16>(spec.channels * width));
+    Put16(out, static_cast<quint16>(8 * width));
+    out += "data";
+    Put32(out, claimedData.value_or(static_cast<quint32>(data.size())));
+    return out + data;
+}
+
+// A Sun/NeXT sound file: a format libsndfile reads, but no WAV file.
+QByteArray AuFile() {
+    QByteArray out = ".snd";
+    for (quint32 field : {24u, 8000u, 3u, 8000u, 1u}) {
+        char bytes[4];
+        qToBigEndian(field, bytes);
+        out.append(bytes, 4);
+    }
+    return out + QByteArray(8000, '\x10');
+}
+
+class SoundTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetSoundIdleClose(3000ms); }
+    void TearDown() override {
+        sndPlaySound(QString(), SND_ASYNC);
+        SetSoundIdleClose(3000ms);
+    }
+
+    // Plays a Windows path and waits until the service has begun it.
+    SoundStatus Play(const QString& path, UINT flags = SND_ASYNC) {
+        const std::uint64_t before = GetSoundStatus().request;
+        EXPECT_TRUE(sndPlaySound(path, flags));
+        SoundStatus status;
+        EXPECT_TRUE(WaitForSound(
+            [&](const SoundStatus& s) {
+                status = s;
+                return s.request > before;
+            },
+            5s));
+        return status;
+    }
+    static bool WaitUntilEnded() {
+        return WaitForSound([](const SoundStatus& s) { return !s.playing; }, 10s);
+    }
+
+    TempDrives drives_;
+};
+
+TEST_F(SoundTest, PlayingAWavHandsAllItsFramesToTheDevice) {
+    const std::size_t frames = 44100 * 3 / 10;
+    drives_.MakeFile('C', "zvuky/ding.wav", Wav({}, frames));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(sndPlaySound("C:\\zvuky\\ding.wav", SND_ASYNC));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
+    ASSERT_TRUE(
+        WaitForSound([&](const SoundStatus& s) { return s.framesHanded >= frames * 2 / 3; }, 5s));
+    const SoundStatus status = GetSoundStatus();
+    EXPECT_TRUE(status.path.endsWith("/zvuky/ding.wav")) << status.path.toStdString();
+    EXPECT_FALSE(status.defaultSound);
+    EXPECT_TRUE(status.deviceOpen);
+    ASSERT_TRUE(WaitUntilEnded());
+    EXPECT_EQ(GetSoundStatus().framesQueued, frames);
+    EXPECT_GE(GetSoundStatus().framesHanded, frames - 16);
+}
+
+TEST_F(SoundTest, EveryWavVariantPlaysToItsEnd) {
+    struct Case {
+        const char* what;
+        WavSpec spec;
+    };
+    const Case cases[] = {
+        {"8-bit mono at 8 kHz", {8000, 1, Encoding::Pcm8}},
+        {"24-bit stereo at 96 kHz", {96000, 2, Encoding::Pcm24}},
+        {"float stereo at 48 kHz", {48000, 2, Encoding::Float32}},
+        {"16-bit mono at 22.05 kHz", {22050, 1, Encoding::Pcm16}},
+        {"ten channels", {44100, 10, Encoding::Pcm16}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::size_t frames = static_cast<std::size_t>(c.spec.rate) / 5;
+        drives_.MakeFile('C', "variant.wav", Wav(c.spec, frames));
+        const SoundStatus begun = Play("C:\\variant.wav");
+        EXPECT_FALSE(begun.defaultSound);
+        ASSERT_TRUE(WaitUntilEnded());
+        const SoundStatus status = GetSoundStatus();
+        EXPECT_EQ(status.request, begun.request);
+        EXPECT_EQ(status.framesQueued, frames);
+        // Counted in the sound's own rate after conversion to the device's.
+        EXPECT_NEAR(static_cast<double>(status.framesHanded), static_cast<double>(frames),
+                    frames * 0.02 + 16);
+    }
+}
+
+TEST_F(SoundTest, ANewRequestReplacesTheSoundPlaying) {
+    const std::size_t longFrames = 44100 * 20;
+    drives_.MakeFile('C', "long.wav", Wav({}, longFrames));
+    drives_.MakeFile('C', "short.wav", Wav({22050, 1}, 22050 / 10));
+    const SoundStatus first = Play("C:\\long.wav");
+    ASSERT_TRUE(WaitForSound([](const SoundStatus& s) { return s.framesHanded > 1000; }, 5s));
+    const auto start = std::chrono::steady_clock::now();
+    const SoundStatus second = Play("C:\\short.wav");
+    EXPECT_EQ(second.request, first.request + 1);
+    EXPECT_TRUE(second.path.endsWith("/short.wav"));
+    ASSERT_TRUE(WaitUntilEnded());
+    // The long sound stopped: the short one ended in about its own length.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    EXPECT_EQ(GetSoundStatus().framesQueued, 22050u / 10);
+}
+
+TEST_F(SoundTest, UnplayableFilesPlayTheDefaultChime) {
+    drives_.MakeFile('C', "garbage.wav", QByteArray(5000, '\x5a'));
+    drives_.MakeFile('C', "empty.wav", QByteArray());
+    drives_.MakeFile('C', "cut.wav", Wav({}, 1000).left(30));
+    drives_.MakeFile('C', "nodata.wav", Wav({}, 0, 1u << 30));
+    drives_.MakeFile('C', "sun.wav", AuFile());
+    drives_.MakeDirectory('C', "folder.wav");
+    ASSERT_EQ(mkfifo(QFile::encodeName(drives_.PosixPath('C', "pipe.wav")).constData(), 0600), 0);
+    const char* paths[] = {"C:\\missing.wav", "C:\\garbage.wav", "C:\\empty.wav",
+                           "C:\\cut.wav",     "C:\\nodata.wav",  "C:\\sun.wav",
+                           "C:\\folder.wav",  "C:\\pipe.wav",    "Q:\\no-drive.wav"};
+    for (const char* path : paths) {
+        SCOPED_TRACE(path);
+        const SoundStatus status = Play(path);
+        EXPECT_TRUE(status.defaultSound);
+        ASSERT_TRUE(WaitUntilEnded());
+        EXPECT_EQ(GetSoundStatus().framesQueued, SoundChime::Frames());
+    }
+}
+
+TEST_F(SoundTest, AHeaderThatClaimsMoreThanTheFileHoldsPlaysWhatIsThere) {
+    drives_.MakeFile('C', "liar.wav", Wav({}, 4410, 0x7ffffff0));
+    const SoundStatus status = Play("C:\\liar.wav");
+    EXPECT_FALSE(status.defaultSound);
+    ASSERT_TRUE(WaitUntilEnded());
+    EXPECT_EQ(GetSoundStatus().framesQueued, 4410u);
+}
+
+TEST_F(SoundTest, WithoutTheDefaultAnUnplayableFileStopsTheSoundAndFails) {
+    drives_.MakeFile('C', "long.wav", Wav({}, 44100 * 20));
+    Play("C:\\long.wav");
+    EXPECT_FALSE(sndPlaySound("C:\\missing.wav", SND_ASYNC | SND_NODEFAULT));
+    EXPECT_TRUE(WaitUntilEnded());
+    EXPECT_TRUE(GetSoundStatus().path.endsWith("/long.wav"));
+}
+
+TEST_F(SoundTest, AnEmptyPathStopsTheSound) {
+    drives_.MakeFile('C', "long.wav", Wav({}, 44100 * 20));
+    Play("C:\\long.wav");
+    EXPECT_TRUE(sndPlaySound(QString(), SND_ASYNC));
+    EXPECT_TRUE(WaitUntilEnded());
+}
+
+TEST_F(SoundTest, ASynchronousRequestReturnsWhenTheSoundHasPlayed) {
+    drives_.MakeFile('C', "short.wav", Wav({}, 44100 / 4));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(sndPlaySound("C:\\short.wav", SND_SYNC));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(elapsed, 150ms);
+    EXPECT_LT(elapsed, 5s);
+    EXPECT_FALSE(GetSoundStatus().playing);
+}
+
+TEST_F(SoundTest, TheDeviceClosesWhenIdleAndOpensForTheNextSound) {
+    drives_.MakeFile('C', "short.wav", Wav({}, 4410));
+    SetSoundIdleClose(100ms);
+    Play("C:\\short.wav");
+    ASSERT_TRUE(WaitForSound([](const SoundStatus& s) { return !s.deviceOpen; }, 5s));
+    const SoundStatus again = Play("C:\\short.wav");
+    EXPECT_TRUE(again.deviceOpen);
+    ASSERT_TRUE(WaitUntilEnded());
+    EXPECT_GE(GetSoundStatus().framesHanded, 4400u);
+}
+
+// Runs one of the DISABLED_ tests below in a child process with the given environment; returns
+// its standard error, or nothing when it failed.
+std::optional<QString> RunChild(const QString& test, const QProcessEnvironment& environment) {
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_also_run_disabled_tests", "--gtest_filter=SoundChild." + test});
+    if (!child.waitForFinished(30000)) {
+        child.kill();
+        child.waitForFinished();
+        return std::nullopt;
+    }
+    const QString output = QString::fromUtf8(child.readAllStandardOutput());
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 ||
+        !output.contains("[  PASSED  ] 1 test")) {
+        ADD_FAILURE() << output.toStdString() << child.readAllStandardError().toStdString();
+        return std::nullopt;
+    }
+    return QString::fromUtf8(child.readAllStandardError());
+}
+
+TEST_F(SoundTest, TheDecodedSamplesReachTheDeviceUnchanged) {
+    const std::size_t frames = 44100 / 2;
+    drives_.MakeFile('C', "exact.wav", Wav({}, frames));
+    const QString output = drives_.Root() + "/disk.raw";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("SDL_AUDIODRIVER", "disk");
+    environment.insert("SDL_DISKAUDIOFILE", output);
+    environment.insert("ZVONKAR_TEST_SOUND", "C:\\exact.wav");
+    ASSERT_TRUE(RunChild("DISABLED_PlaysTheSoundNamedInTheEnvironment", environment));
+
+    // The disk driver writes the device's 32-bit floats: the file's samples must be there, in
+    // order, after the silence that may precede them.
+    QFile file(output);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray raw = file.readAll();
+    std::vector<float> written(static_cast<std::size_t>(raw.size()) / 4);
+    std::memcpy(written.data(), raw.constData(), written.size() * 4);
+    const auto first = std::find_if(written.begin(), written.end(), [](float v) { return v != 0; });
+    ASSERT_NE(first, written.end());
+    const std::size_t offset = static_cast<std::size_t>(first - written.begin());
+    const std::size_t checked = std::min<std::size_t>(written.size() - offset, frames * 2);
+    ASSERT_GE(checked, frames); // at least half of the sound was written out
+    for (std::size_t i = 0; i < checked; ++i) {
+        ASSERT_EQ(written[offset + i], TestSample(i) / 32768.0f) << "sample " << i;
+    }
+}
+
+TEST_F(SoundTest, WithoutAudioRequestsAreDroppedWithOneMessage) {
+    drives_.MakeFile('C', "short.wav", Wav({}, 44100));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("SDL_AUDIODRIVER", "no-such-driver");
+    environment.insert("ZVONKAR_TEST_SOUND", "C:\\short.wav");
+    const std::optional<QString> errors =
+        RunChild("DISABLED_DropsThreeRequestsQuickly", environment);
+    ASSERT_TRUE(errors.has_value());
+    EXPECT_EQ(errors->count("no audio output"), 1) << errors->toStdString();
+}
+
+// Children of the tests above, run only through RunChild.
+TEST(SoundChild, DISABLED_PlaysTheSoundNamedInTheEnvironment) {
+    EXPECT_TRUE(sndPlaySound(qEnvironmentVariable("ZVONKAR_TEST_SOUND"), SND_SYNC));
+    EXPECT_FALSE(GetSoundStatus().defaultSound);
+    // Let the device write out its last buffer.
+    std::this_thread::sleep_for(200ms);
+}
+
+TEST(SoundChild, DISABLED_DropsThreeRequestsQuickly) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(sndPlaySound(qEnvironmentVariable("ZVONKAR_TEST_SOUND"), SND_SYNC));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 900ms);
+    EXPECT_FALSE(GetSoundStatus().deviceOpen);
+}
+
+} // namespace
