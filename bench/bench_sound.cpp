@@ -1,0 +1,141 @@
+// How quickly the sound service starts a sound, and whether that depends on the file's length:
+// for WAV files of one second, ten minutes and 1 GiB it prints the time from the play request
+// until the first decoded frames are ready for the audio device, and the time for a new
+// request to replace a sound playing (medians of several runs). Uses SDL's dummy driver unless
+// SDL_AUDIODRIVER says otherwise.
+#include "platform/drives.h"
+#include "platform/sound.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+using namespace std::chrono;
+using namespace win32;
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kChannels = 2;
+constexpr int kFrameBytes = kChannels * 2;
+constexpr int kRuns = 15;
+
+void Put32(QByteArray& out, quint32 value) {
+    for (int i = 0; i < 4; ++i) {
+        out.append(static_cast<char>((value >> (8 * i)) & 0xff));
+    }
+}
+
+// A 16-bit stereo WAV file of `dataBytes` bytes of sound (a quiet saw tone).
+bool WriteWav(const QString& path, qint64 dataBytes) {
+    QByteArray header = "RIFF";
+    Put32(header, static_cast<quint32>(36 + dataBytes));
+    header += "WAVEfmt ";
+    Put32(header, 16);
+    header += QByteArray("\x01\x00\x02\x00", 4);
+    Put32(header, kRate);
+    Put32(header, kRate * kFrameBytes);
+    header += QByteArray("\x04\x00\x10\x00", 4);
+    header += "data";
+    Put32(header, static_cast<quint32>(dataBytes));
+    QByteArray block(1 << 20, '\0');
+    for (qsizetype i = 0; i < block.size(); i += 2) {
+        block[i + 1] = static_cast<char>((i / 2) % 64 - 32);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(header) != header.size()) {
+        return false;
+    }
+    for (qint64 left = dataBytes; left > 0; left -= block.size()) {
+        const qint64 size = std::min<qint64>(left, block.size());
+        if (file.write(block.constData(), size) != size) {
+            return false;
+        }
+    }
+    return true;
+}
+
+double Milliseconds(steady_clock::duration duration) {
+    return duration_cast<microseconds>(duration).count() / 1000.0;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Requests `path` and waits until its first frames have been given to the output.
+double TimeToFirstFrames(const QString& path) {
+    const std::uint64_t next = GetSoundStatus().request + 1;
+    const auto start = steady_clock::now();
+    sndPlaySound(path, SND_ASYNC | SND_NODEFAULT);
+    while (true) {
+        const SoundStatus status = GetSoundStatus();
+        if (status.request >= next && status.framesQueued > 0) {
+            return Milliseconds(steady_clock::now() - start);
+        }
+    }
+}
+
+void WaitUntilHanded() {
+    WaitForSound([](const SoundStatus& s) { return s.framesHanded > 0; }, seconds(10));
+}
+
+} // namespace
+
+int main() {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "bench_sound: no temporary folder\n");
+        return 1;
+    }
+    setenv("ZVONKAR_DRIVES", ("C=" + QFile::encodeName(folder.path())).constData(), 1);
+    ReloadDriveMap();
+
+    struct Sample {
+        const char* name;
+        const char* file;
+        qint64 dataBytes;
+    };
+    const Sample samples[] = {
+        {"1 second", "second.wav", qint64{kRate} * kFrameBytes},
+        {"10 minutes", "minutes.wav", qint64{kRate} * kFrameBytes * 600},
+        {"1 GiB", "gigabyte.wav", (qint64{1} << 30) - 44},
+    };
+    std::printf("Generating the files in %s ...\n", qPrintable(folder.path()));
+    for (const Sample& sample : samples) {
+        if (!WriteWav(folder.path() + "/" + sample.file, sample.dataBytes)) {
+            std::fprintf(stderr, "bench_sound: cannot write %s\n", sample.file);
+            return 1;
+        }
+    }
+
+    // The first request also opens the audio device; it is shown on its own.
+    std::printf("first request, opening the device: %.3f ms\n",
+                TimeToFirstFrames("C:\\second.wav"));
+    std::printf("\n%-12s %28s %28s\n", "file", "request -> first frames (ms)",
+                "replacing a sound (ms)");
+    for (const Sample& sample : samples) {
+        const QString path = QString("C:\\") + sample.file;
+        std::vector<double> start;
+        std::vector<double> replace;
+        for (int run = 0; run < kRuns; ++run) {
+            sndPlaySound(QString(), SND_ASYNC);
+            WaitForSound([](const SoundStatus& s) { return !s.playing; }, seconds(10));
+            start.push_back(TimeToFirstFrames(path));
+            WaitUntilHanded();
+            // Replace the playing sound by the same file from its start.
+            replace.push_back(TimeToFirstFrames(path));
+            WaitUntilHanded();
+        }
+        std::printf("%-12s %28.3f %28.3f\n", sample.name, Median(start), Median(replace));
+    }
+    sndPlaySound(QString(), SND_ASYNC);
+    return 0;
+}
