@@ -21,20 +21,16 @@ QSet<QRgb> coloursOf(const QImage& image) {
     return colours;
 }
 
-QRgb opaque(int r, int g, int b) {
-    return qRgb(r, g, b);
-}
-
 QRgb pixelAt(const QImage& image, int x, int y) {
     return image.pixel(x, y) | 0xFF000000u;
 }
 
 // The standard 16 colours of the VGA palette, the only ones of a 16-colour Windows bitmap.
 const QSet<QRgb> Vga16 = {
-    opaque(0, 0, 0),       opaque(128, 0, 0),   opaque(0, 128, 0),   opaque(128, 128, 0),
-    opaque(0, 0, 128),     opaque(128, 0, 128), opaque(0, 128, 128), opaque(192, 192, 192),
-    opaque(128, 128, 128), opaque(255, 0, 0),   opaque(0, 255, 0),   opaque(255, 255, 0),
-    opaque(0, 0, 255),     opaque(255, 0, 255), opaque(0, 255, 255), opaque(255, 255, 255)};
+    qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+    qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+    qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+    qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
 
 TEST(ResourceLibrary, IsRegisteredInAProgramThatLinksIt) {
     // The resources live in a static library; a program that links it must find them without
@@ -65,7 +61,7 @@ const BrowsingBitmap BrowsingBitmaps[] = {
 };
 
 TEST(BrowsingBitmaps, HaveTheirSizeAndVgaColoursOnBlue) {
-    const QRgb blue = opaque(0, 0, 255);
+    const QRgb blue = qRgb(0, 0, 255);
     for (const BrowsingBitmap& b : BrowsingBitmaps) {
         SCOPED_TRACE(b.name);
         const QImage image = loadBitmap(b.name);
@@ -94,7 +90,7 @@ TEST(BrowsingBitmaps, FolderKindsDifferAtAGlance) {
     const QImage current = loadBitmap("CURRENTFOLDER");
     EXPECT_NE(open, closed);
     EXPECT_NE(open, current);
-    const QRgb yellow = opaque(255, 255, 0);
+    const QRgb yellow = qRgb(255, 255, 0);
     EXPECT_TRUE(coloursOf(open).contains(yellow));
     EXPECT_TRUE(coloursOf(closed).contains(yellow));
     EXPECT_FALSE(coloursOf(current).contains(yellow)) << "the folder shown is grey and white";
@@ -106,12 +102,12 @@ struct Glyph {
     QRgb bottomLeft;
 };
 
-const QRgb White = opaque(255, 255, 255);
+const QRgb White = qRgb(255, 255, 255);
 
 const Glyph Glyphs[] = {
     {"GLYPHSTOP", White, White},
-    {"GLYPHHELP", White, opaque(127, 0, 127)},
-    {"GLYPHQUIT", opaque(0, 0, 0), opaque(191, 191, 191)},
+    {"GLYPHHELP", White, qRgb(127, 0, 127)},
+    {"GLYPHQUIT", qRgb(0, 0, 0), qRgb(191, 191, 191)},
     {"GLYPHDELETE", White, White},
     {"GLYPHCOPY", White, White},
     {"GLYPHRENAME", White, White},
@@ -135,8 +131,8 @@ TEST(ButtonGlyphs, HaveTheirSizeAndCornerColours) {
 
 TEST(ButtonGlyphs, QuitGlyphHasItsOutlineAndMargin) {
     const QImage image = loadBitmap("GLYPHQUIT");
-    const QRgb black = opaque(0, 0, 0);
-    const QRgb silver = opaque(191, 191, 191);
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb silver = qRgb(191, 191, 191);
     for (int i = 0; i < 28; ++i) {
         EXPECT_EQ(pixelAt(image, i, 0), black) << "top outline at x " << i;
         EXPECT_EQ(pixelAt(image, 0, i), black) << "left outline at y " << i;
@@ -170,18 +166,18 @@ TEST(OkGlyph, HoldsANormalAndADisabledTickOnPurple) {
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(32, 16));
     EXPECT_LE(coloursOf(image).size(), 16);
-    const QRgb purple = opaque(128, 0, 128);
+    const QRgb purple = qRgb(128, 0, 128);
     EXPECT_EQ(pixelAt(image, 0, 15), purple);
     EXPECT_EQ(pixelAt(image, 16, 15), purple) << "the disabled image keys out the same colour";
     const QImage normal = image.copy(0, 0, 16, 16);
     const QImage disabled = image.copy(16, 0, 16, 16);
     const QSet<QRgb> normalColours = coloursOf(normal);
     const QSet<QRgb> disabledColours = coloursOf(disabled);
-    EXPECT_TRUE(normalColours.contains(opaque(255, 0, 0)));
-    EXPECT_TRUE(normalColours.contains(opaque(0, 0, 0)));
-    EXPECT_FALSE(disabledColours.contains(opaque(255, 0, 0)));
+    EXPECT_TRUE(normalColours.contains(qRgb(255, 0, 0)));
+    EXPECT_TRUE(normalColours.contains(qRgb(0, 0, 0)));
+    EXPECT_FALSE(disabledColours.contains(qRgb(255, 0, 0)));
     EXPECT_TRUE(disabledColours.contains(White));
-    EXPECT_TRUE(disabledColours.contains(opaque(128, 128, 128)));
+    EXPECT_TRUE(disabledColours.contains(qRgb(128, 128, 128)));
 }
 
 TEST(ProgramIcon, ShowsAGreenWaveOnARedCentreLine) {
@@ -191,11 +187,11 @@ TEST(ProgramIcon, ShowsAGreenWaveOnARedCentreLine) {
     EXPECT_TRUE(Vga16.contains(coloursOf(image)));
     int red = 0;
     for (int x = 0; x < 32; ++x)
-        red += pixelAt(image, x, 16) == opaque(255, 0, 0);
+        red += pixelAt(image, x, 16) == qRgb(255, 0, 0);
     EXPECT_GE(red, 16) << "a horizontal red line across the screen's middle";
-    EXPECT_TRUE(coloursOf(image).contains(opaque(0, 255, 0)));
-    EXPECT_EQ(pixelAt(image, 6, 6), opaque(0, 0, 0)) << "the black screen";
-    EXPECT_EQ(pixelAt(image, 2, 2), opaque(192, 192, 192)) << "the light grey frame";
+    EXPECT_TRUE(coloursOf(image).contains(qRgb(0, 255, 0)));
+    EXPECT_EQ(pixelAt(image, 6, 6), qRgb(0, 0, 0)) << "the black screen";
+    EXPECT_EQ(pixelAt(image, 2, 2), qRgb(192, 192, 192)) << "the light grey frame";
 }
 
 } // namespace
