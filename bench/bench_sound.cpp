@@ -69,17 +69,25 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+struct Timing {
+    double call;  // until sndPlaySound returned
+    double ready; // until the first frames were given to the output
+};
+
 // Requests `path` and waits until its first frames have been given to the output.
-double TimeToFirstFrames(const QString& path) {
+Timing TimeToFirstFrames(const QString& path) {
     const std::uint64_t next = GetSoundStatus().request + 1;
     const auto start = steady_clock::now();
     sndPlaySound(path, SND_ASYNC | SND_NODEFAULT);
-    while (true) {
-        const SoundStatus status = GetSoundStatus();
-        if (status.request >= next && status.framesQueued > 0) {
-            return Milliseconds(steady_clock::now() - start);
-        }
-    }
+    const double call = Milliseconds(steady_clock::now() - start);
+    SoundStatus status;
+    WaitForSound(
+        [&](const SoundStatus& s) {
+            status = s;
+            return s.request >= next;
+        },
+        seconds(10));
+    return {call, Milliseconds(status.started - start)};
 }
 
 void WaitUntilHanded() {
@@ -118,23 +126,31 @@ int main() {
 
     // The first request also opens the audio device; it is shown on its own.
     std::printf("first request, opening the device: %.3f ms\n",
-                TimeToFirstFrames("C:\\second.wav"));
-    std::printf("\n%-12s %28s %28s\n", "file", "request -> first frames (ms)",
-                "replacing a sound (ms)");
+                TimeToFirstFrames("C:\\second.wav").ready);
+    std::printf("\nmedians of %d runs, in ms: the call's return, then the first frames ready\n",
+                kRuns);
+    std::printf("%-12s %10s %10s %16s %10s\n", "file", "call", "ready", "replacing: call", "ready");
     for (const Sample& sample : samples) {
         const QString path = QString("C:\\") + sample.file;
+        std::vector<double> startCall;
         std::vector<double> start;
+        std::vector<double> replaceCall;
         std::vector<double> replace;
         for (int run = 0; run < kRuns; ++run) {
             sndPlaySound(QString(), SND_ASYNC);
             WaitForSound([](const SoundStatus& s) { return !s.playing; }, seconds(10));
-            start.push_back(TimeToFirstFrames(path));
+            const Timing fresh = TimeToFirstFrames(path);
+            startCall.push_back(fresh.call);
+            start.push_back(fresh.ready);
             WaitUntilHanded();
             // Replace the playing sound by the same file from its start.
-            replace.push_back(TimeToFirstFrames(path));
+            const Timing replacing = TimeToFirstFrames(path);
+            replaceCall.push_back(replacing.call);
+            replace.push_back(replacing.ready);
             WaitUntilHanded();
         }
-        std::printf("%-12s %28.3f %28.3f\n", sample.name, Median(start), Median(replace));
+        std::printf("%-12s %10.3f %10.3f %16.3f %10.3f\n", sample.name, Median(startCall),
+                    Median(start), Median(replaceCall), Median(replace));
     }
     sndPlaySound(QString(), SND_ASYNC);
     return 0;

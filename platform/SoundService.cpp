@@ -139,6 +139,7 @@ void SoundService::Begin(Request request, std::uint64_t number) {
     }
     output->Start(format);
     output->Queue(request.first.data(), request.firstFrames);
+    const auto started = std::chrono::steady_clock::now();
     const std::lock_guard lock(mutex_);
     active_ = output;
     status_.request = number;
@@ -147,6 +148,7 @@ void SoundService::Begin(Request request, std::uint64_t number) {
     status_.playing = true;
     status_.framesQueued = request.firstFrames;
     status_.deviceOpen = sdl_.IsOpen();
+    status_.started = started;
     finished_ = std::max(finished_, number - 1);
     playing_ = number;
     // An output that drops sound has taken the request whole.
