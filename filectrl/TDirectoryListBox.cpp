@@ -1,0 +1,324 @@
+#include "filectrl/TDirectoryListBox.h"
+
+#include "filectrl/PathHelpers.h"
+#include "filectrl/TDriveComboBox.h"
+#include "filectrl/TFileListBox.h"
+#include "framework/Exceptions.h"
+#include "framework/ListCollation.h"
+#include "framework/TLabel.h"
+#include "platform/drives.h"
+#include "platform/findfile.h"
+
+#include <QImage>
+#include <QLocale>
+#include <algorithm>
+
+namespace {
+
+// Suspends the list's painting while its entries are rebuilt.
+class PaintingSuspended {
+public:
+    explicit PaintingSuspended(QWidget* widget)
+        : widget_(widget), wasEnabled_(widget->updatesEnabled()) {
+        widget_->setUpdatesEnabled(false);
+    }
+    ~PaintingSuspended() { widget_->setUpdatesEnabled(wasEnabled_); }
+    PaintingSuspended(const PaintingSuspended&) = delete;
+    PaintingSuspended& operator=(const PaintingSuspended&) = delete;
+
+private:
+    QWidget* widget_;
+    bool wasEnabled_;
+};
+
+class FindHandle {
+public:
+    explicit FindHandle(win32::HANDLE handle) : handle_(handle) {}
+    ~FindHandle() {
+        if (Valid())
+            win32::FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    bool Valid() const { return handle_ != win32::INVALID_HANDLE_VALUE; }
+    win32::HANDLE Get() const { return handle_; }
+
+private:
+    win32::HANDLE handle_;
+};
+
+bool SameLetter(QChar a, QChar b) {
+    return a.toUpper() == b.toUpper();
+}
+
+} // namespace
+
+TDirectoryListBox::TDirectoryListBox(QWidget* parent) : TCustomListBox(parent) {
+    resize(145, height());
+    SetSorted(false);
+    LoadGlyphs();
+    directory_ = CurrentDirectory();
+    FitItemHeight();
+}
+
+TDirectoryListBox::~TDirectoryListBox() = default;
+
+void TDirectoryListBox::LoadGlyphs() {
+    openGlyph_.LoadFromResourceName(QStringLiteral("OPENFOLDER"));
+    currentGlyph_.LoadFromResourceName(QStringLiteral("CURRENTFOLDER"));
+    closedGlyph_.LoadFromResourceName(QStringLiteral("CLOSEDFOLDER"));
+}
+
+void TDirectoryListBox::SetDirectory(const QString& directory) {
+    if (directory.isEmpty() || ComparePaths(directory, directory_) == 0)
+        return;
+    const PathEntry entry = SplitPathEntry(directory);
+    if (!SameLetter(entry.Drive, Drive())) {
+        settingDirectory_ = true;
+        try {
+            if (driveCombo_)
+                driveCombo_->SetDrive(entry.Drive);
+            else
+                SwitchDrive(entry.Drive);
+        } catch (...) {
+            settingDirectory_ = false;
+            throw;
+        }
+        settingDirectory_ = false;
+    }
+    EnterDirectory(entry.Directory);
+}
+
+void TDirectoryListBox::SetDrive(QChar drive) {
+    if (!SameLetter(drive, Drive()))
+        SetDirectory(QString(drive) + u':');
+}
+
+void TDirectoryListBox::SwitchDrive(QChar drive) {
+    if (SameLetter(drive, Drive()))
+        return;
+    if (!drive.isNull()) {
+        ChangeDirectory(QString(drive) + u':');
+        directory_ = CurrentDirectory();
+    }
+    if (!settingDirectory_) {
+        BuildEntries();
+        NotifyChange();
+    }
+}
+
+void TDirectoryListBox::EnterDirectory(const QString& path) {
+    // From the old directory first, so that a drive-relative path resolves on the right drive.
+    if (IsExistingDirectory(directory_))
+        ChangeDirectory(directory_);
+    ChangeDirectory(path);
+    directory_ = CurrentDirectory();
+    BuildEntries();
+    NotifyChange();
+}
+
+void TDirectoryListBox::Reload() {
+    BuildEntries();
+    NotifyChange();
+}
+
+void TDirectoryListBox::OpenSelected() {
+    SetDirectory(PathOfEntry(ItemIndex()));
+}
+
+void TDirectoryListBox::NotifyChange() {
+    if (fileList_)
+        fileList_->SetDirectory(directory_);
+    UpdateDirLabel();
+    if (OnChange)
+        OnChange(this);
+}
+
+void TDirectoryListBox::ReadVolumeFlags() {
+    // A volume that cannot be asked keeps its names as stored and tells them apart by case,
+    // so that no directory is ever taken for another.
+    const win32::DWORD flags =
+        FileSystemFlags(RootOf(directory_))
+            .value_or(win32::FS_CASE_SENSITIVE | win32::FS_CASE_IS_PRESERVED);
+    volumeKeepsCase_ = flags & (win32::FS_CASE_IS_PRESERVED | win32::FS_CASE_SENSITIVE);
+    volumeCaseSensitive_ = flags & win32::FS_CASE_SENSITIVE;
+}
+
+std::optional<win32::DWORD> TDirectoryListBox::FileSystemFlags(const QString& root) const {
+    const auto volume = win32::GetVolumeInformation(root);
+    if (!volume)
+        return std::nullopt;
+    return volume->FileSystemFlags;
+}
+
+void TDirectoryListBox::BuildEntries() {
+    const PaintingSuspended suspended(this);
+    Items().Clear();
+    ReadVolumeFlags();
+    const QString root = RootOf(directory_);
+    QString rest = directory_;
+    int level = 0;
+    if (root.size() >= 2 && root[1] == u'\\') {
+        Items().Add(root, &openGlyph_);
+        rest = directory_.mid(root.size());
+        level = 1;
+    }
+    if (!rest.isEmpty()) {
+        if (!rest.endsWith(u'\\')) {
+            for (qsizetype separator = rest.indexOf(u'\\'); separator >= 0;
+                 separator = rest.indexOf(u'\\')) {
+                QString name = rest.left(separator);
+                if (level == 0)
+                    name += u'\\';
+                rest.remove(0, separator + 1);
+                Items().Add(name, &openGlyph_);
+                ++level;
+            }
+        }
+        Items().Add(rest, &currentGlyph_);
+    }
+    const int current = Items().Count() - 1;
+    for (const QString& name : ListSubdirectories(directory_))
+        Items().Add(name, &closedGlyph_);
+    if (HandleAllocated())
+        SetItemIndex(current);
+}
+
+QStringList TDirectoryListBox::ListSubdirectories(const QString& directory) const {
+    struct Name {
+        QCollatorSortKey Key;
+        QString Text;
+    };
+    std::vector<Name> names;
+    win32::WIN32_FIND_DATA data;
+    const FindHandle find(win32::FindFirstFile(JoinPath(directory, QStringLiteral("*.*")), data));
+    constexpr win32::DWORD skipped = win32::FILE_ATTRIBUTE_HIDDEN | win32::FILE_ATTRIBUTE_SYSTEM |
+                                     win32::FILE_ATTRIBUTE_VOLUME_LABEL;
+    for (bool more = find.Valid(); more; more = win32::FindNextFile(find.Get(), data)) {
+        if ((data.dwFileAttributes & skipped) ||
+            !(data.dwFileAttributes & win32::FILE_ATTRIBUTE_DIRECTORY) ||
+            data.cFileName == QLatin1String(".") || data.cFileName == QLatin1String(".."))
+            continue;
+        names.push_back({ListSortKey(data.cFileName), data.cFileName});
+    }
+    // Sorted without regard to case; on a volume that tells case apart, Zvuky and zvuky are
+    // two directories and both are listed.
+    std::sort(names.begin(), names.end(), [](const Name& a, const Name& b) {
+        const int c = a.Key.compare(b.Key);
+        return c < 0 || (c == 0 && a.Text < b.Text);
+    });
+    QStringList list;
+    for (const Name& name : names)
+        if (list.isEmpty() || ComparePaths(list.last(), name.Text) != 0)
+            list.append(name.Text);
+    return list;
+}
+
+QString TDirectoryListBox::PathOfEntry(int index) const {
+    if (index < 0)
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    if (index >= Items().Count())
+        return {};
+    if (index == 0)
+        return RootOf(directory_);
+    const TBitmap* glyph = Items().Glyph(index);
+    if (glyph == &closedGlyph_)
+        return JoinPath(directory_, Items().Text(index));
+    if (glyph == &currentGlyph_)
+        return directory_;
+    const QString drive = DrivePart(directory_);
+    const QString rest = directory_.mid(drive.size());
+    qsizetype stop = 0;
+    int separators = 0;
+    for (; stop < rest.size(); ++stop)
+        if (rest[stop] == u'\\' && ++separators == index + 1)
+            break;
+    return drive + rest.left(stop);
+}
+
+QString TDirectoryListBox::ShownName(const QString& text) const {
+    return volumeKeepsCase_ || volumeCaseSensitive_ ? text : QLocale().toLower(text);
+}
+
+int TDirectoryListBox::ComparePaths(const QString& a, const QString& b) const {
+    if (volumeCaseSensitive_)
+        return QString::localeAwareCompare(a, b);
+    const QLocale locale;
+    return QString::localeAwareCompare(locale.toLower(a), locale.toLower(b));
+}
+
+TFileListBox* TDirectoryListBox::FileList() const {
+    return fileList_;
+}
+
+void TDirectoryListBox::SetDriveCombo(TDriveComboBox* combo) {
+    driveCombo_ = combo;
+}
+
+void TDirectoryListBox::SetFileList(TFileListBox* fileList) {
+    if (fileList_ == fileList)
+        return;
+    if (fileList_)
+        fileList_->SetDirList(nullptr);
+    fileList_ = fileList;
+    if (fileList_)
+        fileList_->SetDirList(this);
+}
+
+void TDirectoryListBox::SetDirLabel(TLabel* label) {
+    dirLabel_ = label;
+    UpdateDirLabel();
+}
+
+void TDirectoryListBox::UpdateDirLabel() {
+    if (!dirLabel_)
+        return;
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas canvas(&scratch);
+    canvas.SetQFont(dirLabel_->font());
+    const int width = dirLabel_->AutoSize() ? this->width() : dirLabel_->Width();
+    dirLabel_->SetCaption(ShortenPathToWidth(directory_, canvas, width));
+}
+
+void TDirectoryListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) {
+    TCanvas& canvas = Canvas();
+    canvas.FillRect(rect);
+    const TBitmap* glyph = Items().Glyph(index);
+    int indent = 4 * index + 2;
+    if (glyph == &closedGlyph_)
+        indent = 4 * (PathDepth(directory_) + 1) + 2;
+    int glyphWidth = 16;
+    if (glyph && !glyph->Empty()) {
+        DrawEntryGlyph(canvas, rect, *glyph, rect.Left + indent);
+        glyphWidth = glyph->Width();
+    }
+    canvas.TextOut(rect.Left + glyphWidth + indent + 4, rect.Top, ShownName(Items().Text(index)));
+}
+
+void TDirectoryListBox::CreateWnd() {
+    TCustomListBox::CreateWnd();
+    BuildEntries();
+}
+
+void TDirectoryListBox::DblClick() {
+    TCustomListBox::DblClick();
+    OpenSelected();
+}
+
+void TDirectoryListBox::KeyPress(QChar& key) {
+    TCustomListBox::KeyPress(key);
+    if (key.unicode() == 13)
+        OpenSelected();
+}
+
+void TDirectoryListBox::FontChanged() {
+    FitItemHeight();
+}
+
+void TDirectoryListBox::Loaded() {
+    FitItemHeight();
+}
+
+void TDirectoryListBox::FitItemHeight() {
+    SetItemHeight(qMax(FontTextHeight(font()), openGlyph_.Height() + 1));
+}

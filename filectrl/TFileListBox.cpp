@@ -1,0 +1,289 @@
+#include "filectrl/TFileListBox.h"
+
+#include "filectrl/PathHelpers.h"
+#include "filectrl/TDirectoryListBox.h"
+#include "framework/Exceptions.h"
+#include "framework/TEdit.h"
+#include "platform/attributes.h"
+#include "platform/findfile.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+namespace {
+
+// Attribute bits an entry must not carry unless the filter asks for them.
+constexpr win32::DWORD kFilteredBits = win32::FILE_ATTRIBUTE_HIDDEN | win32::FILE_ATTRIBUTE_SYSTEM |
+                                       win32::FILE_ATTRIBUTE_VOLUME_LABEL |
+                                       win32::FILE_ATTRIBUTE_DIRECTORY;
+// The bits of ftReadOnly to ftArchive.
+constexpr int kAttributeBits = 0x3F;
+// A read whose entries reach this sorted position shows the hourglass.
+constexpr int kHourglassPosition = 100;
+
+// The hourglass of a long read, put away however the read ends.
+class Hourglass {
+public:
+    Hourglass() = default;
+    ~Hourglass() {
+        if (shown_)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+    void Show() {
+        if (!shown_) {
+            shown_ = true;
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    }
+
+private:
+    bool shown_ = false;
+};
+
+class FindHandle {
+public:
+    explicit FindHandle(win32::HANDLE handle) : handle_(handle) {}
+    ~FindHandle() {
+        if (Valid())
+            win32::FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    bool Valid() const { return handle_ != win32::INVALID_HANDLE_VALUE; }
+    win32::HANDLE Get() const { return handle_; }
+
+private:
+    win32::HANDLE handle_;
+};
+
+// Gathers the adds of a read into one batch of the list.
+class ItemsBatch {
+public:
+    explicit ItemsBatch(TListItems& items) : items_(items) { items_.BeginUpdate(); }
+    ~ItemsBatch() { items_.EndUpdate(); }
+    ItemsBatch(const ItemsBatch&) = delete;
+    ItemsBatch& operator=(const ItemsBatch&) = delete;
+
+private:
+    TListItems& items_;
+};
+
+bool IsProgramName(const QString& name) {
+    const QString extension = ExtensionOf(name).toLower();
+    return extension == QLatin1String(".exe") || extension == QLatin1String(".com") ||
+           extension == QLatin1String(".bat") || extension == QLatin1String(".pif");
+}
+
+bool IsExistingFile(const QString& name) {
+    const win32::DWORD attributes = win32::GetFileAttributes(name);
+    return attributes != win32::INVALID_FILE_ATTRIBUTES &&
+           !(attributes & win32::FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+TFileListBox::TFileListBox(QWidget* parent) : TCustomListBox(parent) {
+    resize(145, height());
+    directory_ = CurrentDirectory();
+    LoadGlyphs();
+    SetSorted(true);
+    FitItemHeight();
+}
+
+TFileListBox::~TFileListBox() = default;
+
+void TFileListBox::LoadGlyphs() {
+    executableGlyph_.LoadFromResourceName(QStringLiteral("EXECUTABLE"));
+    closedGlyph_.LoadFromResourceName(QStringLiteral("CLOSEDFOLDER"));
+    unknownGlyph_.LoadFromResourceName(QStringLiteral("UNKNOWNFILE"));
+}
+
+bool TFileListBox::CaseSensitive() const {
+    return VolumeCaseSensitive(directory_);
+}
+
+void TFileListBox::SetDirectory(const QString& directory) {
+    if (directory.isEmpty() || SameFileName(directory, directory_, CaseSensitive()))
+        return;
+    // From the old directory first, so that a relative text resolves from there.
+    if (IsExistingDirectory(directory_))
+        ChangeDirectory(directory_);
+    ChangeDirectory(directory);
+    directory_ = CurrentDirectory();
+    ReadEntries();
+}
+
+TDirectoryListBox* TFileListBox::DirList() const {
+    return dirList_;
+}
+
+void TFileListBox::SetDirList(TDirectoryListBox* list) {
+    dirList_ = list;
+}
+
+void TFileListBox::SetMask(const QString& mask) {
+    if (mask == mask_)
+        return;
+    mask_ = mask;
+    ReadEntries();
+}
+
+void TFileListBox::SetFileType(TFileType fileType) {
+    if (fileType == fileType_)
+        return;
+    fileType_ = fileType;
+    ReadEntries();
+}
+
+void TFileListBox::SetShowGlyphs(bool show) {
+    if (show == showGlyphs_)
+        return;
+    showGlyphs_ = show;
+    if (show && ItemHeight() < executableGlyph_.Height() + 1)
+        FitItemHeight();
+    viewport()->update();
+}
+
+void TFileListBox::SetFileEdit(TEdit* edit) {
+    fileEdit_ = edit;
+    if (fileEdit_) {
+        const QString selected = SelectedEntry();
+        fileEdit_->SetText(selected.isEmpty() ? mask_ : selected);
+    }
+}
+
+QString TFileListBox::SelectedEntry() const {
+    const int index = ItemIndex();
+    if (index < 0 || Items().Count() == 0 || !Selected(index))
+        return {};
+    return Items().Text(index);
+}
+
+void TFileListBox::SelectEntry(const QString& name) {
+    if (SameFileName(name, SelectedEntry(), CaseSensitive()))
+        return;
+    int found = -1;
+    for (int i = 0; i < Items().Count() && found < 0; ++i)
+        if (Items().Text(i) == name)
+            found = i;
+    if (found < 0)
+        found = Items().IndexOf(name);
+    SetItemIndex(found);
+    NotifyChange();
+}
+
+QString TFileListBox::FileName() const {
+    const QString selected = SelectedEntry();
+    return selected.isEmpty() ? QString() : JoinPath(directory_, selected);
+}
+
+void TFileListBox::SetFileName(const QString& fileName) {
+    if (fileName.isEmpty() || SameFileName(fileName, FileName(), CaseSensitive()))
+        return;
+    const PathEntry entry = SplitPathEntry(fileName);
+    if (dirList_)
+        dirList_->SetDirectory(fileName);
+    else if (entry.Drive.isNull())
+        SetDirectory(entry.Directory);
+    else
+        SetDirectory(QString(entry.Drive) + u':' + entry.Directory);
+    const QString& file = entry.FilePart;
+    if (file.contains(u'*') || file.contains(u'?')) {
+        SetMask(file);
+    } else if (!file.isEmpty()) {
+        SelectEntry(file);
+        if (!IsExistingFile(file))
+            throw EInvalidOperation(QStringLiteral("Invalid file name - %1").arg(fileName));
+        if (ItemIndex() < 0) {
+            SetMask(file);
+            SelectEntry(file);
+        }
+    }
+}
+
+void TFileListBox::ReadEntries() {
+    if (!HandleAllocated())
+        return;
+    const win32::DWORD attributeWord =
+        static_cast<win32::DWORD>(fileType_.toInt() & kAttributeBits);
+    const bool everyEntry = fileType_.testFlag(ftNormal);
+    ChangeDirectory(directory_);
+    Items().Clear();
+    int lastAdded = 0;
+    {
+        Hourglass hourglass;
+        const ItemsBatch batch(Items());
+        for (const QString& pattern : mask_.split(u';')) {
+            win32::WIN32_FIND_DATA data;
+            const FindHandle find(win32::FindFirstFile(pattern, data));
+            for (bool more = find.Valid(); more; more = win32::FindNextFile(find.Get(), data)) {
+                const win32::DWORD attributes = data.dwFileAttributes;
+                if ((attributes & kFilteredBits & ~attributeWord) != 0)
+                    continue;
+                if (everyEntry || (attributes & attributeWord)) {
+                    if (attributes & win32::FILE_ATTRIBUTE_DIRECTORY)
+                        lastAdded = Items().Add(u'[' + data.cFileName + u']',
+                                                showGlyphs_ ? &closedGlyph_ : nullptr);
+                    else
+                        lastAdded = Items().Add(data.cFileName, IsProgramName(data.cFileName)
+                                                                    ? &executableGlyph_
+                                                                    : &unknownGlyph_);
+                }
+                if (lastAdded == kHourglassPosition)
+                    hourglass.Show();
+            }
+        }
+    }
+    NotifyChange();
+}
+
+void TFileListBox::NotifyChange() {
+    lastSelection_ = ItemIndex();
+    if (fileEdit_) {
+        const QString selected = SelectedEntry();
+        fileEdit_->SetText(selected.isEmpty() ? mask_ : selected);
+        fileEdit_->SelectAll();
+    }
+    if (OnChange)
+        OnChange(this);
+}
+
+void TFileListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) {
+    TCanvas& canvas = Canvas();
+    canvas.FillRect(rect);
+    int offset = 2;
+    const TBitmap* glyph = Items().Glyph(index);
+    if (showGlyphs_ && glyph && !glyph->Empty()) {
+        DrawEntryGlyph(canvas, rect, *glyph, rect.Left + 2);
+        offset = glyph->Width() + 6;
+    }
+    canvas.TextOut(rect.Left + offset, rect.Top, Items().Text(index));
+}
+
+void TFileListBox::CreateWnd() {
+    TCustomListBox::CreateWnd();
+    ReadEntries();
+}
+
+void TFileListBox::Click() {
+    TCustomListBox::Click();
+    if (ItemIndex() != lastSelection_)
+        NotifyChange();
+}
+
+void TFileListBox::FontChanged() {
+    FitItemHeight();
+}
+
+void TFileListBox::Loaded() {
+    FitItemHeight();
+}
+
+void TFileListBox::FitItemHeight() {
+    int height = FontTextHeight(font());
+    if (showGlyphs_)
+        height = qMax(height, executableGlyph_.Height() + 1);
+    SetItemHeight(height);
+}
