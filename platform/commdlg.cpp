@@ -1,0 +1,71 @@
+#include "platform/commdlg.h"
+
+#include "platform/SaveFileDialog.h"
+#include "platform/curdir.h"
+#include "platform/paths.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace win32 {
+
+namespace {
+
+thread_local DWORD lastDialogError = 0;
+
+// The folder of a full Windows path; a drive root keeps its backslash.
+QString FolderOf(const QString& windowsPath) {
+    const std::optional<ResolvedPath> resolved = ResolvePath(windowsPath);
+    if (!resolved)
+        return {};
+    const qsizetype split = resolved->WindowsPath.lastIndexOf(u'\\');
+    return resolved->WindowsPath.left(qMax(split, resolved->RootLength));
+}
+
+QString ExtensionOf(const QString& windowsPath) {
+    const qsizetype dot = windowsPath.lastIndexOf(u'.');
+    return dot > windowsPath.lastIndexOf(u'\\') ? windowsPath.mid(dot + 1) : QString();
+}
+
+} // namespace
+
+bool GetSaveFileName(OPENFILENAME& ofn) {
+    lastDialogError = 0;
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        lastDialogError = CDERR_INITIALIZATION;
+        return false;
+    }
+    const QPointer<QWidget> active = QApplication::activeWindow();
+    bool accepted = false;
+    QString chosen;
+    int filterIndex = 1;
+    QString defaultExt;
+    {
+        SaveFileDialog dialog(ofn);
+        accepted = dialog.exec() == QDialog::Accepted;
+        chosen = dialog.ChosenPath();
+        filterIndex = dialog.FilterIndex();
+        defaultExt = dialog.DefaultExtension();
+        dialog.Notify(WM_DESTROY);
+    }
+    if (active)
+        active->activateWindow();
+    if (!accepted)
+        return false;
+
+    ofn.lpstrFile = chosen;
+    ofn.nFilterIndex = static_cast<DWORD>(filterIndex);
+    // No read-only box is shown, so the read-only answer is always no.
+    ofn.Flags &= ~(OFN_READONLY | OFN_EXTENSIONDIFFERENT);
+    if (!defaultExt.isEmpty() && ExtensionOf(chosen).compare(defaultExt, Qt::CaseInsensitive) != 0)
+        ofn.Flags |= OFN_EXTENSIONDIFFERENT;
+    if (!(ofn.Flags & OFN_NOCHANGEDIR))
+        SetCurrentDirectory(FolderOf(chosen));
+    return true;
+}
+
+DWORD CommDlgExtendedError() {
+    return lastDialogError;
+}
+
+} // namespace win32
