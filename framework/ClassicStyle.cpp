@@ -65,14 +65,19 @@ void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int 
 
 void DrawControlText(TCanvas& canvas, const QString& text, const TRect& r, unsigned flags,
                      bool enabled, TColor color) {
-    TRect at = r;
+    // A change of the canvas font's colour makes the canvas take that font's face again, so the
+    // control's Qt font is put back after each colour.
+    const QFont font = canvas.QtFont();
+    const auto draw = [&](TRect at, TColor in) {
+        canvas.Font.SetColor(in);
+        canvas.SetQFont(font);
+        canvas.DrawText(text, at, flags);
+    };
     if (!enabled) {
         TRect lower = r;
         lower.Offset(1, 1);
-        canvas.Font.SetColor(clBtnHighlight);
-        canvas.DrawText(text, lower, flags);
+        draw(lower, clBtnHighlight);
         color = clBtnShadow;
     }
-    canvas.Font.SetColor(color);
-    canvas.DrawText(text, at, flags);
+    draw(r, color);
 }
