@@ -12,6 +12,9 @@ namespace win32 {
 namespace {
 
 constexpr int kMaxChannels = 8; // what the audio output converts
+// Rates outside these are a damaged header rather than sound, and the output could not be
+// opened at them.
+constexpr int kMinRate = 1000;
 constexpr int kMaxRate = 768000;
 
 bool IsWave(int format) {
@@ -43,7 +46,7 @@ std::unique_ptr<SndFileDecoder> SndFileDecoder::Open(const QByteArray& posixPath
     // The descriptor stays ours (close_desc false), so it is closed exactly once.
     SF_INFO sfInfo{};
     std::unique_ptr<sf_private_tag, Closer> file(sf_open_fd(fd.Get(), SFM_READ, &sfInfo, SF_FALSE));
-    if (!file || !IsWave(sfInfo.format) || sfInfo.channels < 1 || sfInfo.samplerate < 1 ||
+    if (!file || !IsWave(sfInfo.format) || sfInfo.channels < 1 || sfInfo.samplerate < kMinRate ||
         sfInfo.samplerate > kMaxRate) {
         return nullptr;
     }

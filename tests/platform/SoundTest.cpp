@@ -167,21 +167,32 @@ TEST_F(SoundTest, EveryWavVariantPlaysToItsEnd) {
         {"24-bit stereo at 96 kHz", {96000, 2, Encoding::Pcm24}},
         {"float stereo at 48 kHz", {48000, 2, Encoding::Float32}},
         {"16-bit mono at 22.05 kHz", {22050, 1, Encoding::Pcm16}},
+        {"three channels", {44100, 3, Encoding::Pcm16}},
+        {"five channels at 11.025 kHz", {11025, 5, Encoding::Pcm16}},
         {"ten channels", {44100, 10, Encoding::Pcm16}},
+        {"2 kHz", {2000, 1, Encoding::Pcm16}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::size_t frames = static_cast<std::size_t>(c.spec.rate) / 5;
-        drives_.MakeFile('C', "variant.wav", Wav(c.spec, frames));
-        const SoundStatus begun = Play("C:\\variant.wav");
-        EXPECT_FALSE(begun.defaultSound);
-        ASSERT_TRUE(WaitUntilEnded());
-        const SoundStatus status = GetSoundStatus();
-        EXPECT_EQ(status.request, begun.request);
-        EXPECT_EQ(status.framesQueued, frames);
-        // Counted in the sound's own rate after conversion to the device's.
-        EXPECT_NEAR(static_cast<double>(status.framesHanded), static_cast<double>(frames),
-                    frames * 0.02 + 16);
+    // First each sound opens the device in its own format, then each plays through the device
+    // that the one before it opened.
+    for (const bool ownDevice : {true, false}) {
+        SetSoundIdleClose(ownDevice ? 20ms : 3000ms);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (ownDevice ? ", own device" : ", shared device"));
+            if (ownDevice) {
+                ASSERT_TRUE(WaitForSound([](const SoundStatus& s) { return !s.deviceOpen; }, 5s));
+            }
+            const std::size_t frames = static_cast<std::size_t>(c.spec.rate) / 5;
+            drives_.MakeFile('C', "variant.wav", Wav(c.spec, frames));
+            const SoundStatus begun = Play("C:\\variant.wav");
+            EXPECT_FALSE(begun.defaultSound);
+            ASSERT_TRUE(WaitUntilEnded());
+            const SoundStatus status = GetSoundStatus();
+            EXPECT_EQ(status.request, begun.request);
+            EXPECT_EQ(status.framesQueued, frames);
+            // Counted in the sound's own rate after conversion to the device's.
+            EXPECT_NEAR(static_cast<double>(status.framesHanded), static_cast<double>(frames),
+                        frames * 0.02 + 16);
+        }
     }
 }
 
@@ -207,11 +218,12 @@ TEST_F(SoundTest, UnplayableFilesPlayTheDefaultChime) {
     drives_.MakeFile('C', "cut.wav", Wav({}, 1000).left(30));
     drives_.MakeFile('C', "nodata.wav", Wav({}, 0, 1u << 30));
     drives_.MakeFile('C', "sun.wav", AuFile());
+    drives_.MakeFile('C', "slow.wav", Wav({1, 1}, 1000));
     drives_.MakeDirectory('C', "folder.wav");
     ASSERT_EQ(mkfifo(QFile::encodeName(drives_.PosixPath('C', "pipe.wav")).constData(), 0600), 0);
-    const char* paths[] = {"C:\\missing.wav", "C:\\garbage.wav", "C:\\empty.wav",
-                           "C:\\cut.wav",     "C:\\nodata.wav",  "C:\\sun.wav",
-                           "C:\\folder.wav",  "C:\\pipe.wav",    "Q:\\no-drive.wav"};
+    const char* paths[] = {"C:\\missing.wav", "C:\\garbage.wav", "C:\\empty.wav", "C:\\cut.wav",
+                           "C:\\nodata.wav",  "C:\\sun.wav",     "C:\\slow.wav",  "C:\\folder.wav",
+                           "C:\\pipe.wav",    "Q:\\no-drive.wav"};
     for (const char* path : paths) {
         SCOPED_TRACE(path);
         const SoundStatus status = Play(path);
