@@ -6,8 +6,9 @@ bool NullSoundBackend::Open(const SoundFormat& /*format*/) {
     return true;
 }
 
-void NullSoundBackend::Start(const SoundFormat& /*format*/) {
+bool NullSoundBackend::Start(const SoundFormat& /*format*/) {
     handed_ = 0;
+    return true;
 }
 
 void NullSoundBackend::Queue(const float* /*samples*/, std::size_t frames) {

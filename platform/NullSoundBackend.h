@@ -15,7 +15,7 @@ public:
     QString LastError() const override { return {}; }
     bool Drops() const override { return true; }
 
-    void Start(const SoundFormat& format) override;
+    bool Start(const SoundFormat& format) override;
     void Queue(const float* samples, std::size_t frames) override;
     void Finish() override {}
     void Stop() override {}

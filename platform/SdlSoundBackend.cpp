@@ -125,7 +125,7 @@ QString SdlSoundBackend::LastError() const {
     return state_->error;
 }
 
-void SdlSoundBackend::Start(const SoundFormat& format) {
+bool SdlSoundBackend::Start(const SoundFormat& format) {
     const SDL_AudioSpec& spec = state_->spec;
     const DeviceLock lock(state_->device.id);
     state_->stream.reset(SDL_NewAudioStream(AUDIO_F32SYS, static_cast<Uint8>(format.channels),
@@ -134,6 +134,7 @@ void SdlSoundBackend::Start(const SoundFormat& format) {
     state_->sourceRate = format.rate;
     state_->handed = 0;
     state_->queued = 0;
+    return state_->stream != nullptr;
 }
 
 void SdlSoundBackend::Queue(const float* samples, std::size_t frames) {

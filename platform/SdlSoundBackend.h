@@ -21,7 +21,7 @@ public:
     QString LastError() const override;
     bool Drops() const override { return false; }
 
-    void Start(const SoundFormat& format) override;
+    bool Start(const SoundFormat& format) override;
     void Queue(const float* samples, std::size_t frames) override;
     void Finish() override;
     void Stop() override;

@@ -23,8 +23,8 @@ public:
     virtual bool Drops() const = 0;
 
     // Drops whatever is queued and expects the frames of a new sound of `format`, which may
-    // differ from the format the output was opened for.
-    virtual void Start(const SoundFormat& format) = 0;
+    // differ from the format the output was opened for; false when it cannot play that format.
+    virtual bool Start(const SoundFormat& format) = 0;
     // Appends interleaved frames of the current sound.
     virtual void Queue(const float* samples, std::size_t frames) = 0;
     // Tells that the current sound has no more frames, so that nothing is held back.

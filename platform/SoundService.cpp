@@ -137,7 +137,8 @@ void SoundService::Begin(Request request, std::uint64_t number) {
     if (active_ != nullptr && active_ != output) {
         active_->Stop();
     }
-    output->Start(format);
+    // An output that drops sound, or cannot convert this one, has taken the request whole.
+    const bool plays = output->Start(format) && !output->Drops();
     output->Queue(request.first.data(), request.firstFrames);
     const auto started = std::chrono::steady_clock::now();
     const std::lock_guard lock(mutex_);
@@ -151,8 +152,7 @@ void SoundService::Begin(Request request, std::uint64_t number) {
     status_.started = started;
     finished_ = std::max(finished_, number - 1);
     playing_ = number;
-    // An output that drops sound has taken the request whole.
-    source_ = output->Drops() ? nullptr : std::move(request.source);
+    source_ = plays ? std::move(request.source) : nullptr;
     sourceDone_ = false;
     if (!source_) {
         status_.playing = false;
