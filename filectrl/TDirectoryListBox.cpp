@@ -98,7 +98,9 @@ void TDirectoryListBox::SwitchDrive(QChar drive) {
     if (SameLetter(drive, Drive()))
         return;
     if (!drive.isNull()) {
-        ChangeDirectory(QString(drive) + u':');
+        // The platform keeps the letter's case in the path it reports; drive letters read in
+        // upper case, as the directory's own text does everywhere else.
+        ChangeDirectory(QString(drive.toUpper()) + u':');
         directory_ = CurrentDirectory();
     }
     if (!settingDirectory_) {
