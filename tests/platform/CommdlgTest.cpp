@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -57,6 +58,9 @@ Action OnDialog(std::function<void(QFileDialog*)> action) {
 // Types a name and presses Save; `prompts` answer the windows that pressing Save opens (a
 // nested answerer, since a timer does not fire again while its own slot runs).
 void TypeAndPressSave(QFileDialog* dialog, const QString& text, const QList<Action>& prompts) {
+    // Typing into a field without the focus would add to the file list's selection instead of
+    // replacing it, as a user's typing does; so the selection is dropped first.
+    dialog->findChild<QListView*>(QStringLiteral("listView"))->clearSelection();
     NameEdit(dialog)->setText(text);
     std::optional<DialogAnswerer> answer;
     if (!prompts.isEmpty())

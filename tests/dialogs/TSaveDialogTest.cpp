@@ -1,0 +1,382 @@
+#include "dialogs/TSaveDialog.h"
+
+#include "framework/Exceptions.h"
+#include "framework/TApplication.h"
+#include "platform/curdir.h"
+#include "tests/support/DialogAnswerer.h"
+#include "tests/support/TempDrives.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QMetaEnum>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <optional>
+
+using namespace win32;
+
+namespace {
+
+const QString kFilter = QStringLiteral("Zvukové soubory <WAV>|*.wav|Všechny soubory <*.*>|*.*");
+
+// The main window's save dialog as its layout sets it up.
+void SetUpLikeSaveDialog1(TOpenDialog& dialog) {
+    dialog.SetDefaultExt("*.wav");
+    dialog.SetFilter(kFilter);
+    dialog.SetOptions(TOpenDialog::ofOverwritePrompt | TOpenDialog::ofPathMustExist |
+                      TOpenDialog::ofCreatePrompt | TOpenDialog::ofNoReadOnlyReturn);
+}
+
+// Runs the dialog through a stand-in for the desktop's call.
+class RecordingDialog : public TOpenDialog {
+public:
+    std::function<bool(OPENFILENAME&)> Platform;
+    bool Execute() override { return DoExecute(Platform); }
+};
+
+// The open dialog as a stand-in gives it to the hook.
+class FakeWindow : public FileDialogWindow {
+public:
+    QRect Frame() const override { return frame; }
+    void MoveFrame(int left, int top) override { frame.moveTopLeft(QPoint(left, top)); }
+    QString FilePath() const override { return typed; }
+    QString FolderPath() const override { return {}; }
+    int FilterIndex() const override { return filterIndex; }
+
+    QRect frame{0, 0, 400, 300};
+    QString typed;
+    int filterIndex = 1;
+};
+
+TEST(TOpenDialog, InitialDirLosesOneTrailingBackslashExceptAtARoot) {
+    const struct {
+        const char* in;
+        const char* stored;
+    } cases[] = {
+        {"C:\\", "C:\\"},
+        {"C:\\ZVUKY\\", "C:\\ZVUKY"},
+        {"C:\\ZVUKY", "C:\\ZVUKY"},
+        {"\\", "\\"},
+        {"C:\\A\\\\", "C:\\A\\"},
+        {"", ""},
+        {"\\\\srv\\z\\", "\\\\srv\\z"},
+    };
+    TSaveDialog dialog;
+    for (const auto& c : cases) {
+        dialog.SetInitialDir(c.in);
+        EXPECT_EQ(dialog.InitialDir(), c.stored) << c.in;
+    }
+}
+
+TEST(TOpenDialog, FilterTextSplitsIntoNamesAndPatterns) {
+    const struct {
+        QString filter;
+        QList<QPair<QString, QString>> pairs;
+    } cases[] = {
+        {kFilter, {{"Zvukové soubory <WAV>", "*.wav"}, {"Všechny soubory <*.*>", "*.*"}}},
+        {"Jen|*.wav|Zbytek", {{"Jen", "*.wav"}}},
+        {"", {}},
+        {"A|*.a;*.b", {{"A", "*.a;*.b"}}},
+    };
+    for (const auto& c : cases) {
+        QList<QPair<QString, QString>> pairs;
+        for (const FileFilter& f : TOpenDialog::ParseFilter(c.filter))
+            pairs.append({f.Name, f.Pattern});
+        EXPECT_EQ(pairs, c.pairs) << c.filter.toStdString();
+    }
+}
+
+TEST(TOpenDialog, EachOptionMapsToItsFlag) {
+    const DWORD flags[] = {
+        OFN_READONLY,
+        OFN_OVERWRITEPROMPT,
+        OFN_HIDEREADONLY,
+        OFN_NOCHANGEDIR,
+        OFN_SHOWHELP,
+        OFN_NOVALIDATE,
+        OFN_ALLOWMULTISELECT,
+        OFN_EXTENSIONDIFFERENT,
+        OFN_PATHMUSTEXIST,
+        OFN_FILEMUSTEXIST,
+        OFN_CREATEPROMPT,
+        OFN_SHAREAWARE,
+        OFN_NOREADONLYRETURN,
+        OFN_NOTESTFILECREATE,
+        OFN_NONETWORKBUTTON,
+        OFN_NOLONGNAMES,
+        OFN_EXPLORER,
+        OFN_NODEREFERENCELINKS,
+        OFN_ENABLEINCLUDENOTIFY,
+        OFN_ENABLESIZING,
+    };
+    const QMetaEnum options = QMetaEnum::fromType<TOpenDialog::TOpenOptions>();
+    ASSERT_EQ(options.keyCount(), 20);
+    for (int bit = 0; bit < 20; ++bit) {
+        const auto option = static_cast<TOpenDialog::TOpenOption>(1 << bit);
+        EXPECT_EQ(TOpenDialog::OptionFlags(option), flags[bit]) << options.valueToKey(option);
+        EXPECT_EQ(options.value(bit), 1 << bit);
+    }
+    bool ok = false;
+    EXPECT_EQ(options.keysToValue("ofOverwritePrompt|ofCreatePrompt", &ok), (1 << 1) | (1 << 10));
+    EXPECT_TRUE(ok);
+}
+
+TEST(TOpenDialog, RecordCarriesTheSettings) {
+    RecordingDialog dialog;
+    SetUpLikeSaveDialog1(dialog);
+    dialog.SetFileName("ding.wav");
+    dialog.SetInitialDir("C:\\zvuky\\");
+    dialog.SetFilterIndex(2);
+    OPENFILENAME seen;
+    dialog.Platform = [&](OPENFILENAME& ofn) {
+        seen = ofn;
+        return false;
+    };
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(seen.Flags, OFN_ENABLEHOOK | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST |
+                              OFN_CREATEPROMPT | OFN_NOREADONLYRETURN | OFN_EXPLORER);
+    ASSERT_EQ(seen.lpstrFilter.size(), 2);
+    EXPECT_EQ(seen.lpstrFilter[1].Name, "Všechny soubory <*.*>");
+    EXPECT_EQ(seen.lpstrFilter[1].Pattern, "*.*");
+    EXPECT_EQ(seen.nFilterIndex, 2u);
+    EXPECT_EQ(seen.lpstrFile, "ding.wav");
+    EXPECT_EQ(seen.lpstrInitialDir, "C:\\zvuky");
+    EXPECT_EQ(seen.lpstrDefExt, "*.wav");
+    EXPECT_TRUE(seen.lpstrTitle.isEmpty());
+    EXPECT_TRUE(static_cast<bool>(seen.lpfnHook));
+
+    // The old-style dialog drops the explorer flag and takes the name's extension as default.
+    dialog.SetDefaultExt("");
+    dialog.SetFileName("C:\\zvuky\\ding.wav");
+    dialog.SetOptions(TOpenDialog::ofOldStyleDialog);
+    dialog.Execute();
+    EXPECT_EQ(seen.Flags, OFN_ENABLEHOOK);
+    EXPECT_EQ(seen.lpstrDefExt, "wav");
+}
+
+TEST(TOpenDialog, OutcomeOfTheRun) {
+    RecordingDialog dialog;
+    SetUpLikeSaveDialog1(dialog);
+    dialog.SetFileName("ding.wav");
+
+    dialog.Platform = [](OPENFILENAME& ofn) {
+        ofn.lpstrFile = "D:\\jinam.wav";
+        ofn.nFilterIndex = 2;
+        return false;
+    };
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), "ding.wav");
+    EXPECT_EQ(dialog.FilterIndex(), 1);
+    EXPECT_TRUE(dialog.Files().isEmpty());
+
+    const QString longPath = "D:\\" + QString(300, u'z') + ".mp3";
+    dialog.Platform = [&](OPENFILENAME& ofn) {
+        ofn.lpstrFile = longPath;
+        ofn.nFilterIndex = 2;
+        ofn.Flags |= OFN_EXTENSIONDIFFERENT;
+        return true;
+    };
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), longPath);
+    EXPECT_EQ(dialog.Files(), QStringList({longPath}));
+    EXPECT_EQ(dialog.FilterIndex(), 2);
+    EXPECT_TRUE(dialog.Options().testFlag(TOpenDialog::ofExtensionDifferent));
+    EXPECT_FALSE(dialog.Options().testFlag(TOpenDialog::ofReadOnly));
+}
+
+TEST(TOpenDialog, HookPlacesTheDialogAndRaisesTheEvents) {
+    RecordingDialog dialog;
+    SetUpLikeSaveDialog1(dialog);
+    dialog.SetFileName("ding.wav");
+    QStringList events;
+    QString nameWhileOpen;
+    int indexAtTypeChange = 0;
+    bool allowClose = false;
+    dialog.OnShow = [&](QObject*) { events << "show"; };
+    dialog.OnClose = [&](QObject*) { events << "close"; };
+    dialog.OnSelectionChange = [&](QObject*) { events << "selection"; };
+    dialog.OnFolderChange = [&](QObject*) { events << "folder"; };
+    dialog.OnTypeChange = [&](QObject*) {
+        events << "type";
+        indexAtTypeChange = dialog.FilterIndex();
+    };
+    dialog.OnCanClose = [&](QObject*, bool& canClose) {
+        events << "canclose";
+        nameWhileOpen = dialog.FileName();
+        canClose = allowClose;
+    };
+    FakeWindow window;
+    QList<bool> answers;
+    dialog.Platform = [&](OPENFILENAME& ofn) {
+        window.typed = "C:\\zvuky\\x.wav";
+        window.filterIndex = 2;
+        for (int code : {CDN_INITDONE, CDN_SELCHANGE, CDN_FOLDERCHANGE, CDN_TYPECHANGE, CDN_FILEOK})
+            answers.append(ofn.lpfnHook(window, code));
+        allowClose = true;
+        answers.append(ofn.lpfnHook(window, CDN_FILEOK));
+        ofn.lpfnHook(window, WM_DESTROY);
+        return false;
+    };
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(events, QStringList({"show", "selection", "folder", "type", "canclose", "canclose",
+                                   "close"}));
+    EXPECT_EQ(answers, QList<bool>({true, true, true, true, false, true}));
+    EXPECT_EQ(nameWhileOpen, "C:\\zvuky\\x.wav");
+    EXPECT_EQ(indexAtTypeChange, 2);
+    EXPECT_EQ(dialog.FileName(), "ding.wav") << "after the run the stored name counts again";
+    EXPECT_EQ(dialog.FilterIndex(), 1) << "a cancelled run keeps the index";
+
+    const QRect monitor = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(window.frame.topLeft(), QPoint(monitor.left() + (monitor.width() - 400) / 2,
+                                             monitor.top() + (monitor.height() - 300) / 3));
+}
+
+TEST(TOpenDialog, FailingCanCloseRefusesAndIsReported) {
+    RecordingDialog dialog;
+    dialog.OnCanClose = [](QObject*, bool&) {
+        throw EConvertError("'x' is not a valid integer value");
+    };
+    QString reported;
+    TApplication* app = Application();
+    ASSERT_NE(app, nullptr);
+    const auto previous =
+        app->SetErrorBoxHook([&](const QString&, const QString& text) { reported = text; });
+    FakeWindow window;
+    bool answer = true;
+    dialog.Platform = [&](OPENFILENAME& ofn) {
+        answer = ofn.lpfnHook(window, CDN_FILEOK);
+        return false;
+    };
+    dialog.Execute();
+    app->SetErrorBoxHook(previous);
+    EXPECT_FALSE(answer);
+    EXPECT_EQ(reported, "'x' is not a valid integer value.");
+}
+
+// Runs of the real dialog with the main window's settings.
+class TSaveDialogTest : public ::testing::Test {
+protected:
+    TSaveDialogTest() {
+        SetUpLikeSaveDialog1(dialog);
+        drives.MakeDirectory('C', "zvuky");
+        drives.MakeDirectory('D', "hudba");
+    }
+
+    TempDrives drives{{'C', "c"}, {'D', "d"}};
+    TSaveDialog dialog;
+};
+
+QFileDialog* FileDialog(QWidget* modal) {
+    return qobject_cast<QFileDialog*>(modal);
+}
+
+// Types into the name field as a user does. Typing into a field without the focus would add
+// to the file list's selection instead of replacing it, so the selection is dropped first.
+void TypeName(QWidget* modal, const QString& text) {
+    modal->findChild<QListView*>(QStringLiteral("listView"))->clearSelection();
+    modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(text);
+}
+
+void TypeAndSave(QWidget* modal, const QString& text,
+                 const QList<DialogAnswerer::Action>& prompts) {
+    TypeName(modal, text);
+    std::optional<DialogAnswerer> answer;
+    if (!prompts.isEmpty())
+        answer.emplace(prompts);
+    static_cast<QDialog*>(modal)->accept();
+}
+
+int TypeIndex(QWidget* modal) {
+    return modal->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentIndex();
+}
+
+TEST_F(TSaveDialogTest, CancelKeepsFileNameAndFilterIndex) {
+    dialog.SetInitialDir("C:\\zvuky\\");
+    dialog.SetFileName("ding.wav");
+    QString folder;
+    DialogAnswerer answer([&](QWidget* modal) {
+        folder = FileDialog(modal)->directory().absolutePath();
+        QTest::keyClick(modal->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")),
+                        Qt::Key_Down);
+        TypeName(modal, "jine.wav");
+        FileDialog(modal)->reject();
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(QDir(folder), QDir(drives.PosixPath('C', "zvuky")));
+    EXPECT_EQ(dialog.FileName(), "ding.wav");
+    EXPECT_EQ(dialog.FilterIndex(), 1);
+}
+
+TEST_F(TSaveDialogTest, SecondFileTypeIsOfferedAgainNextTime) {
+    dialog.SetInitialDir("C:\\");
+    dialog.SetFileName("ding.wav");
+    DialogAnswerer first([&](QWidget* modal) {
+        QTest::keyClick(modal->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")),
+                        Qt::Key_Down);
+        TypeAndSave(modal, "kopie.wav", {DialogAnswerer::PressButton("Yes")});
+    });
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FilterIndex(), 2);
+    EXPECT_EQ(dialog.FileName(), "C:\\kopie.wav");
+
+    int offered = -1;
+    DialogAnswerer second([&](QWidget* modal) {
+        offered = TypeIndex(modal);
+        FileDialog(modal)->reject();
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(offered, 1);
+}
+
+TEST_F(TSaveDialogTest, CopyToAnotherFolderLeavesTheCurrentDirectoryThere) {
+    drives.MakeFile('C', "zvuky/ding.wav", "RIFF");
+    ASSERT_TRUE(SetCurrentDirectory("C:\\zvuky"));
+    dialog.SetInitialDir("C:\\zvuky");
+    dialog.SetFileName("ding.wav");
+    QPoint position;
+    QSize size;
+    DialogAnswerer answer([&](QWidget* modal) {
+        position = modal->frameGeometry().topLeft();
+        size = modal->frameGeometry().size();
+        TypeAndSave(modal, "D:\\hudba", {});
+        TypeAndSave(modal, "ding", {DialogAnswerer::PressButton("Yes")});
+    });
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), "D:\\hudba\\ding.wav");
+    EXPECT_EQ(GetCurrentDirectory(), "D:\\hudba");
+    const QRect monitor = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(position, QPoint(monitor.left() + (monitor.width() - size.width()) / 2,
+                               monitor.top() + (monitor.height() - size.height()) / 3));
+}
+
+TEST_F(TSaveDialogTest, OverwriteIsAskedAndReadOnlyFilesAreRefused) {
+    drives.MakeFile('C', "zvuky/ding.wav", "RIFF");
+    drives.MakeFile('C', "zvuky/chraneny.wav", "RIFF");
+    drives.MakeReadOnly('C', "zvuky/chraneny.wav");
+    dialog.SetInitialDir("C:\\zvuky");
+    dialog.SetFileName("ding.wav");
+    QStringList boxes;
+    DialogAnswerer answer([&](QWidget* modal) {
+        const auto remember = [&](const char* button) {
+            return [&boxes, button](QWidget* box) {
+                boxes << qobject_cast<QMessageBox*>(box)->text();
+                DialogAnswerer::PressButton(button)(box);
+            };
+        };
+        TypeAndSave(modal, "chraneny.wav", {remember("OK")});
+        TypeAndSave(modal, "ding.wav", {remember("Yes")});
+    });
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), "C:\\zvuky\\ding.wav");
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_TRUE(boxes[0].contains("read-only")) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[1].contains("already exists")) << boxes[1].toStdString();
+}
+
+} // namespace
