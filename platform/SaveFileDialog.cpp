@@ -186,7 +186,7 @@ std::optional<SaveFileDialog::Choice> SaveFileDialog::TypedChoice() const {
         return Choice{*windows, encoded};
     }
     // A relative Windows path counts from the folder shown.
-    const bool absolute = typed.startsWith(u'\\') || typed.at(1) == u':';
+    const bool absolute = typed.startsWith(u'\\') || (typed.size() >= 2 && typed.at(1) == u':');
     std::optional<ResolvedPath> resolved =
         ResolvePath(absolute ? typed : FolderPath() + u'\\' + typed);
     if (resolved && !defaultExt.isEmpty() && !QFileInfo(PosixText(resolved->PosixPath)).isDir() &&

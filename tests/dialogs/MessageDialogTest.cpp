@@ -263,6 +263,7 @@ TEST_F(MessageDialogTest, KeysAndTheCloseBoxGiveTheResults) {
         {"OK Escape", ok, DialogAnswerer::PressKey(Qt::Key_Escape), mrOk},
         {"OK close box", ok, DialogAnswerer::CloseWindow(), mrCancel},
         {"no buttons close box", 0, DialogAnswerer::CloseWindow(), mrCancel},
+        {"application terminated", yesNo, [](QWidget*) { Application()->Terminate(); }, mrCancel},
     };
     for (const KeyCase& c : cases) {
         DialogAnswerer answer(c.action);
@@ -270,6 +271,7 @@ TEST_F(MessageDialogTest, KeysAndTheCloseBoxGiveTheResults) {
                   c.expected)
             << c.label;
         EXPECT_TRUE(answer.Answered()) << c.label;
+        Application()->ResetTerminated();
     }
 }
 

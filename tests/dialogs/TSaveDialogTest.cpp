@@ -1,7 +1,10 @@
 #include "dialogs/TSaveDialog.h"
 
+#include "dialogs/DialogsClasses.h"
 #include "framework/Exceptions.h"
 #include "framework/TApplication.h"
+#include "framework/TForm.h"
+#include "framework/TLayoutLoader.h"
 #include "platform/curdir.h"
 #include "tests/support/DialogAnswerer.h"
 #include "tests/support/TempDrives.h"
@@ -257,6 +260,24 @@ TEST(TOpenDialog, FailingCanCloseRefusesAndIsReported) {
     app->SetErrorBoxHook(previous);
     EXPECT_FALSE(answer);
     EXPECT_EQ(reported, "'x' is not a valid integer value.");
+}
+
+TEST(TSaveDialog, LayoutSetsItUpByName) {
+    RegisterDialogsClasses();
+    TForm form;
+    TLayoutLoader::LoadFormFromJson(&form, R"({"Class": "TForm", "Name": "Form1", "Components": [
+        {"Class": "TSaveDialog", "Name": "SaveDialog1", "DefaultExt": "*.wav",
+         "Filter": "Zvukové soubory <WAV>|*.wav|Všechny soubory <*.*>|*.*",
+         "Options": ["ofOverwritePrompt", "ofPathMustExist", "ofCreatePrompt",
+                     "ofNoReadOnlyReturn"]}]})",
+                                    "Form1");
+    auto* dialog = form.Component<TSaveDialog>("SaveDialog1");
+    EXPECT_EQ(dialog->parent(), &form);
+    EXPECT_EQ(dialog->DefaultExt(), "*.wav");
+    EXPECT_EQ(dialog->Filter(), kFilter);
+    EXPECT_EQ(dialog->Options(), TOpenDialog::ofOverwritePrompt | TOpenDialog::ofPathMustExist |
+                                     TOpenDialog::ofCreatePrompt | TOpenDialog::ofNoReadOnlyReturn);
+    EXPECT_EQ(dialog->FilterIndex(), 1);
 }
 
 // Runs of the real dialog with the main window's settings.

@@ -276,6 +276,28 @@ TEST_F(GetSaveFileNameTest, StartFolderComesFromTheNameThenTheInitialDirThenTheC
     }
 }
 
+TEST_F(GetSaveFileNameTest, TypedFoldersAreOpened) {
+    const struct {
+        const char* folder;
+        const char* path;
+    } cases[] = {
+        {"\\", "C:\\x.wav"},
+        {"D:", "D:\\x.wav"},
+        {"..", "C:\\x.wav"},
+        {"D:\\hudba\\", "D:\\hudba\\x.wav"},
+    };
+    drives.MakeDirectory('D', "hudba");
+    for (const auto& c : cases) {
+        OPENFILENAME ofn = Record(OFN_EXPLORER);
+        DialogAnswerer answer(OnDialog([&](QFileDialog* dialog) {
+            TypeAndPressSave(dialog, c.folder, {});
+            TypeAndPressSave(dialog, "x.wav", {});
+        }));
+        ASSERT_TRUE(GetSaveFileName(ofn)) << c.folder;
+        EXPECT_EQ(ofn.lpstrFile, c.path) << c.folder;
+    }
+}
+
 TEST_F(GetSaveFileNameTest, SideBarHoldsTheDriveRoots) {
     OPENFILENAME ofn = Record();
     QList<QUrl> urls;
