@@ -11,6 +11,7 @@ class NullSoundBackend : public SoundBackend {
 public:
     bool Open(const SoundFormat& format) override;
     void Close() override {}
+    void Shutdown() override {}
     bool IsOpen() const override { return true; }
     QString LastError() const override { return {}; }
     bool Drops() const override { return true; }

@@ -17,12 +17,18 @@ struct StreamDeleter {
     void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
 };
 
-// SDL's audio subsystem, initialised once and shut down with the backend.
+// SDL's audio subsystem, initialised once and shut down with the backend. SDL is ours alone,
+// so the last subsystem down takes SDL with it, and with it the hint set before initialising.
 struct Subsystem {
     bool up = false;
-    ~Subsystem() {
+    ~Subsystem() { Quit(); }
+    void Quit() {
         if (up) {
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            up = false;
+            if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
+                SDL_Quit();
+            }
         }
     }
 };
@@ -115,6 +121,13 @@ bool SdlSoundBackend::Open(const SoundFormat& format) {
 void SdlSoundBackend::Close() {
     state_->device.Close();
     state_->stream.reset();
+}
+
+void SdlSoundBackend::Shutdown() {
+    Close();
+    state_->subsystem.Quit();
+    // SDL keeps its error text per thread, and frees it by itself only for threads it started.
+    SDL_TLSCleanup();
 }
 
 bool SdlSoundBackend::IsOpen() const {

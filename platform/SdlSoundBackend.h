@@ -17,6 +17,7 @@ public:
 
     bool Open(const SoundFormat& format) override;
     void Close() override;
+    void Shutdown() override;
     bool IsOpen() const override;
     QString LastError() const override;
     bool Drops() const override { return false; }

@@ -17,6 +17,9 @@ public:
     // Opens the output for sound of `format`; false, with LastError() set, when there is none.
     virtual bool Open(const SoundFormat& format) = 0;
     virtual void Close() = 0;
+    // Closes the output and lets go of everything its library keeps, also what it keeps for
+    // the calling thread; the service's thread calls it as it ends.
+    virtual void Shutdown() = 0;
     virtual bool IsOpen() const = 0;
     virtual QString LastError() const = 0;
     // True when the output drops every sound instead of playing it.

@@ -117,6 +117,8 @@ void SoundService::Run() {
         }
         wake_.wait(lock, woken);
     }
+    lock.unlock();
+    sdl_.Shutdown();
 }
 
 SoundBackend* SoundService::Output(const SoundFormat& format) {
