@@ -188,7 +188,7 @@ void TDirectoryListBox::BuildEntries() {
 
 QStringList TDirectoryListBox::ListSubdirectories(const QString& directory) const {
     struct Name {
-        QCollatorSortKey Key;
+        TListSortKey Key;
         QString Text;
     };
     std::vector<Name> names;
@@ -206,7 +206,7 @@ QStringList TDirectoryListBox::ListSubdirectories(const QString& directory) cons
     // Sorted without regard to case; on a volume that tells case apart, Zvuky and zvuky are
     // two directories and both are listed.
     std::sort(names.begin(), names.end(), [](const Name& a, const Name& b) {
-        const int c = a.Key.compare(b.Key);
+        const int c = a.Key.Compare(b.Key);
         return c < 0 || (c == 0 && a.Text < b.Text);
     });
     QStringList list;

@@ -9,8 +9,8 @@
 
 namespace {
 
-bool KeyLess(const QCollatorSortKey& a, const QCollatorSortKey& b) {
-    return a.compare(b) < 0;
+bool KeyLess(const TListSortKey& a, const TListSortKey& b) {
+    return a.Compare(b) < 0;
 }
 
 } // namespace
@@ -19,7 +19,7 @@ bool KeyLess(const QCollatorSortKey& a, const QCollatorSortKey& b) {
 // before the new one in O(log n). A sequence number places a key after its equals.
 class TListItems::RankIndex {
 public:
-    int Insert(const QCollatorSortKey& key) {
+    int Insert(const TListSortKey& key) {
         const Node node{key, next_++};
         const int rank = static_cast<int>(tree_.order_of_key(node));
         tree_.insert(node);
@@ -28,12 +28,12 @@ public:
 
 private:
     struct Node {
-        QCollatorSortKey Key;
+        TListSortKey Key;
         quint64 Sequence;
     };
     struct NodeLess {
         bool operator()(const Node& a, const Node& b) const {
-            const int c = a.Key.compare(b.Key);
+            const int c = a.Key.Compare(b.Key);
             return c < 0 || (c == 0 && a.Sequence < b.Sequence);
         }
     };
@@ -56,33 +56,33 @@ void TListItems::SetSorted(bool sorted) {
         ranks_ = sorted ? std::make_unique<RankIndex>() : nullptr;
     beginResetModel();
     for (Entry& entry : entries_) {
-        entry.Key.reset();
+        entry.Key = TListSortKey();
         if (sorted) {
             entry.Key = ListSortKey(entry.Text);
             if (ranks_)
-                ranks_->Insert(*entry.Key);
+                ranks_->Insert(entry.Key);
         }
     }
     if (sorted)
         std::stable_sort(entries_.begin(), entries_.end(),
-                         [](const Entry& a, const Entry& b) { return KeyLess(*a.Key, *b.Key); });
+                         [](const Entry& a, const Entry& b) { return KeyLess(a.Key, b.Key); });
     endResetModel();
 }
 
 int TListItems::Add(const QString& text, const TBitmap* glyph) {
-    Entry entry{text, glyph, std::nullopt};
+    Entry entry{text, glyph, TListSortKey()};
     if (sorted_)
         entry.Key = ListSortKey(text);
     if (updateCount_ > 0) {
-        const int position = ranks_ ? ranks_->Insert(*entry.Key) : Count();
+        const int position = ranks_ ? ranks_->Insert(entry.Key) : Count();
         pending_.push_back(std::move(entry));
         return position;
     }
     int position = static_cast<int>(entries_.size());
     if (sorted_) {
         const auto at = std::upper_bound(
-            entries_.begin(), entries_.end(), *entry.Key,
-            [](const QCollatorSortKey& key, const Entry& e) { return KeyLess(key, *e.Key); });
+            entries_.begin(), entries_.end(), entry.Key,
+            [](const TListSortKey& key, const Entry& e) { return KeyLess(key, e.Key); });
         position = static_cast<int>(at - entries_.begin());
     }
     beginInsertRows(QModelIndex(), position, position);
@@ -126,7 +126,7 @@ void TListItems::BeginUpdate() {
     if (updateCount_++ == 0 && sorted_) {
         ranks_ = std::make_unique<RankIndex>();
         for (const Entry& entry : entries_)
-            ranks_->Insert(*entry.Key);
+            ranks_->Insert(entry.Key);
     }
 }
 
@@ -166,7 +166,7 @@ void TListItems::FlushEntries() {
         return;
     if (sorted_)
         std::stable_sort(pending_.begin(), pending_.end(),
-                         [](const Entry& a, const Entry& b) { return KeyLess(*a.Key, *b.Key); });
+                         [](const Entry& a, const Entry& b) { return KeyLess(a.Key, b.Key); });
     if (entries_.empty()) {
         beginInsertRows(QModelIndex(), 0, static_cast<int>(pending_.size()) - 1);
         entries_ = std::move(pending_);
@@ -189,7 +189,7 @@ void TListItems::FlushEntries() {
     std::merge(std::make_move_iterator(entries_.begin()), std::make_move_iterator(entries_.end()),
                std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()),
                std::back_inserter(merged),
-               [](const Entry& a, const Entry& b) { return KeyLess(*a.Key, *b.Key); });
+               [](const Entry& a, const Entry& b) { return KeyLess(a.Key, b.Key); });
     entries_ = std::move(merged);
     pending_.clear();
     endResetModel();

@@ -4,11 +4,11 @@
 // ListCollation. BeginUpdate/EndUpdate gather many adds and show them at once; each add still
 // reports its sorted position, so that reading 100,000 entries stays O(n log n).
 
+#include "framework/ListCollation.h"
+
 #include <QAbstractListModel>
-#include <QCollatorSortKey>
 #include <QString>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class TBitmap;
@@ -47,7 +47,7 @@ private:
     struct Entry {
         QString Text;
         const TBitmap* Glyph = nullptr;
-        std::optional<QCollatorSortKey> Key; // set while Sorted
+        TListSortKey Key; // made while Sorted
     };
     class RankIndex;
 
