@@ -271,8 +271,16 @@ void TGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
         PointerAt(rect().contains(at));
 }
 
+bool TGraphicControl::ParentEnabled() const {
+    const QWidget* parent = parentWidget();
+    return !parent || parent->isEnabled();
+}
+
+// A control in a disabled parent is never the control under the pointer; a control that is
+// only disabled itself still is, and decides on its own what to make of it.
 void TGraphicControl::enterEvent(QEnterEvent*) {
-    PointerAt(true);
+    if (ParentEnabled())
+        PointerAt(true);
 }
 
 void TGraphicControl::leaveEvent(QEvent*) {
@@ -297,6 +305,10 @@ void TGraphicControl::changeEvent(QEvent* event) {
             ownEnabled_ = Enabled();
             EnabledChanged();
         }
+        // Whether the control counts as under the pointer is settled once the handler that
+        // enabled or disabled the parent has finished, as the desktop does when it is idle.
+        QMetaObject::invokeMethod(
+            this, [this] { PointerAt(ParentEnabled() && underMouse()); }, Qt::QueuedConnection);
         break;
     case QEvent::FontChange:
     case QEvent::PaletteChange:
@@ -312,7 +324,7 @@ void TGraphicControl::changeEvent(QEvent* event) {
 
 bool TGraphicControl::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
-        const QString hint = Hint().section(u'|', 0, 0);
+        const QString hint = hint_.section(u'|', 0, 0);
         if (ShowHint() && !hint.isEmpty())
             QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), hint, this);
         else

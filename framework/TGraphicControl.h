@@ -44,9 +44,9 @@ public:
     bool Visible() const;
     void SetVisible(bool visible);
 
-    // The tooltip; only the part before a "|" is shown.
-    QString Hint() const { return toolTip(); }
-    void SetHint(const QString& hint) { setToolTip(hint); }
+    // Shown as a tooltip while ShowHint holds; only the part before a "|".
+    QString Hint() const { return hint_; }
+    void SetHint(const QString& hint) { hint_ = hint; }
     // Setting ShowHint clears ParentShowHint. With ParentShowHint the parent's "ShowHint"
     // property decides, and a parent without one shows no hints.
     bool ShowHint() const;
@@ -88,7 +88,8 @@ protected:
     virtual void MouseUp(TMouseButton button, int shift, int x, int y);
     virtual void DblClick();
     // Pointer entered and left. While a mouse button pressed on the control is held, only this
-    // control is told, as the pointer crosses its edge.
+    // control is told, as the pointer crosses its edge. A control whose parent is disabled is
+    // not under the pointer (it is told it was left when the parent is disabled).
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
     // The control's own Enabled flag has changed.
@@ -116,9 +117,11 @@ protected:
 private:
     void Press(QMouseEvent* event, int extraShift);
     void PointerAt(bool inside);
+    bool ParentEnabled() const;
     void TakeWidgetFont();
 
     TFont font_;
+    QString hint_;
     bool syncingFont_ = false;
     bool parentShowHint_ = true;
     bool showHint_ = false;

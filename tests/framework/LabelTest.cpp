@@ -1,7 +1,10 @@
 #include "framework/TLabel.h"
 
+#include <QApplication>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QImage>
+#include <QToolTip>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -273,7 +276,13 @@ TEST(TLabel, HintsShowAsTheParentOrTheLabelSays) {
     EXPECT_FALSE(label.ShowHint());
     label.SetShowHint(true);
     EXPECT_TRUE(label.ShowHint());
-    EXPECT_EQ(label.toolTip(), "Short|long");
+    EXPECT_EQ(label.Hint(), "Short|long");
+
+    parent.show();
+    QHelpEvent help(QEvent::ToolTip, QPoint(1, 1), label.mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(&label, &help);
+    EXPECT_EQ(QToolTip::text(), "Short");
+    QToolTip::hideText();
 }
 
 TEST(TLabel, PropertiesAreReachableByName) {
