@@ -1,0 +1,5 @@
+#pragma once
+// Makes the program's own controls (TTransparentButton, TURLLabel and the label it builds on)
+// and their events known to the layout loader. Calling it again does no harm.
+
+void RegisterControlsClasses();
