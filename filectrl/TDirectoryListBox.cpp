@@ -1,5 +1,6 @@
 #include "filectrl/TDirectoryListBox.h"
 
+#include "filectrl/FindHandle.h"
 #include "filectrl/PathHelpers.h"
 #include "filectrl/TDriveComboBox.h"
 #include "filectrl/TFileListBox.h"
@@ -7,7 +8,6 @@
 #include "framework/ListCollation.h"
 #include "framework/TLabel.h"
 #include "platform/drives.h"
-#include "platform/findfile.h"
 
 #include <QImage>
 #include <QLocale>
@@ -29,22 +29,6 @@ public:
 private:
     QWidget* widget_;
     bool wasEnabled_;
-};
-
-class FindHandle {
-public:
-    explicit FindHandle(win32::HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (Valid())
-            win32::FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool Valid() const { return handle_ != win32::INVALID_HANDLE_VALUE; }
-    win32::HANDLE Get() const { return handle_; }
-
-private:
-    win32::HANDLE handle_;
 };
 
 bool SameLetter(QChar a, QChar b) {
@@ -193,10 +177,10 @@ QStringList TDirectoryListBox::ListSubdirectories(const QString& directory) cons
     };
     std::vector<Name> names;
     win32::WIN32_FIND_DATA data;
-    const FindHandle find(win32::FindFirstFile(JoinPath(directory, QStringLiteral("*.*")), data));
+    FindHandle find(JoinPath(directory, QStringLiteral("*.*")), data);
     constexpr win32::DWORD skipped = win32::FILE_ATTRIBUTE_HIDDEN | win32::FILE_ATTRIBUTE_SYSTEM |
                                      win32::FILE_ATTRIBUTE_VOLUME_LABEL;
-    for (bool more = find.Valid(); more; more = win32::FindNextFile(find.Get(), data)) {
+    for (bool more = find.Valid(); more; more = find.Next(data)) {
         if ((data.dwFileAttributes & skipped) ||
             !(data.dwFileAttributes & win32::FILE_ATTRIBUTE_DIRECTORY) ||
             data.cFileName == QLatin1String(".") || data.cFileName == QLatin1String(".."))

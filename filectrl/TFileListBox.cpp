@@ -1,11 +1,11 @@
 #include "filectrl/TFileListBox.h"
 
+#include "filectrl/FindHandle.h"
 #include "filectrl/PathHelpers.h"
 #include "filectrl/TDirectoryListBox.h"
 #include "framework/Exceptions.h"
 #include "framework/TEdit.h"
 #include "platform/attributes.h"
-#include "platform/findfile.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -40,22 +40,6 @@ public:
 
 private:
     bool shown_ = false;
-};
-
-class FindHandle {
-public:
-    explicit FindHandle(win32::HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (Valid())
-            win32::FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool Valid() const { return handle_ != win32::INVALID_HANDLE_VALUE; }
-    win32::HANDLE Get() const { return handle_; }
-
-private:
-    win32::HANDLE handle_;
 };
 
 // Gathers the adds of a read into one batch of the list.
@@ -217,8 +201,8 @@ void TFileListBox::ReadEntries() {
         const ItemsBatch batch(Items());
         for (const QString& pattern : mask_.split(u';')) {
             win32::WIN32_FIND_DATA data;
-            const FindHandle find(win32::FindFirstFile(pattern, data));
-            for (bool more = find.Valid(); more; more = win32::FindNextFile(find.Get(), data)) {
+            FindHandle find(pattern, data);
+            for (bool more = find.Valid(); more; more = find.Next(data)) {
                 const win32::DWORD attributes = data.dwFileAttributes;
                 if ((attributes & kFilteredBits & ~attributeWord) != 0)
                     continue;
