@@ -2,7 +2,6 @@
 
 #include "controls/TransBtn.h"
 
-#include <QKeyEvent>
 #include <QLocale>
 #include <algorithm>
 #include <limits>
@@ -12,7 +11,7 @@ TTransparentButton::TTransparentButton(QWidget* parent) : TGraphicControl(parent
     SetTakesDoubleClicks(false);
     setGeometry(0, 0, 40, 40);
     glyph_.OnChange = [this] { GlyphChanged(); };
-    WatchWindow();
+    SetWantsDialogChars(true);
 }
 
 // Properties ------------------------------------------------------------------------------------
@@ -216,41 +215,6 @@ void TTransparentButton::EnabledChanged() {
 }
 
 // Accelerator -----------------------------------------------------------------------------------
-
-void TTransparentButton::WatchWindow() {
-    QWidget* top = window();
-    if (top == watchedWindow_)
-        return;
-    if (watchedWindow_)
-        watchedWindow_->removeEventFilter(this);
-    watchedWindow_ = top != this ? top : nullptr;
-    if (watchedWindow_)
-        watchedWindow_->installEventFilter(this);
-}
-
-void TTransparentButton::showEvent(QShowEvent* event) {
-    WatchWindow();
-    TGraphicControl::showEvent(event);
-}
-
-void TTransparentButton::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ParentChange)
-        WatchWindow();
-    TGraphicControl::changeEvent(event);
-}
-
-bool TTransparentButton::eventFilter(QObject* watched, QEvent* event) {
-    // Keys reach the window itself, or climb to it when the focused control has no use for
-    // them; either way they are the window's dialog characters.
-    if (watched == watchedWindow_ && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        if (!(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) && text.size() == 1 &&
-            text.at(0).isPrint() && DialogChar(text.at(0)))
-            return true;
-    }
-    return TGraphicControl::eventFilter(watched, event);
-}
 
 bool TTransparentButton::DialogChar(QChar key) {
     const qsizetype prefix = caption_.indexOf(u'&');

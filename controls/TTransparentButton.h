@@ -117,16 +117,12 @@ protected:
     void MouseEnter() override;
     void MouseLeave() override;
     void EnabledChanged() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    bool DialogChar(QChar key) override;
 
     void GlyphChanged();
     void RebuildGlyphImages(const TBitmap& source);
 
 private:
-    void WatchWindow();
-    bool DialogChar(QChar key);
     int ChosenImage() const;
     void DrawBase(TCanvas& canvas) const;
     void DrawPressedFrame(TCanvas& canvas) const;
@@ -156,5 +152,4 @@ private:
     bool down_ = false;
     bool movable_ = false;
     QPoint dragOrigin_;
-    QPointer<QWidget> watchedWindow_;
 };

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -193,6 +194,43 @@ void TGraphicControl::DiscardPendingMouseInput() {
     QCoreApplication::processEvents();
 }
 
+void TGraphicControl::SetWantsDialogChars(bool wants) {
+    wantsDialogChars_ = wants;
+    WatchWindow();
+}
+
+// Keys reach the window itself, or climb to it when the focused control has no use for them;
+// either way the window's filter sees them.
+void TGraphicControl::WatchWindow() {
+    QWidget* top = wantsDialogChars_ ? window() : nullptr;
+    if (top == this)
+        top = nullptr;
+    if (top == watchedWindow_)
+        return;
+    if (watchedWindow_)
+        watchedWindow_->removeEventFilter(this);
+    watchedWindow_ = top;
+    if (top)
+        top->installEventFilter(this);
+}
+
+bool TGraphicControl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == watchedWindow_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (!(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) && text.size() == 1 &&
+            text.at(0).isPrint() && DialogChar(text.at(0)))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TGraphicControl::showEvent(QShowEvent* event) {
+    // The window may have changed with an ancestor's parent.
+    WatchWindow();
+    QWidget::showEvent(event);
+}
+
 void TGraphicControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -300,6 +338,9 @@ void TGraphicControl::PointerAt(bool inside) {
 void TGraphicControl::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     switch (event->type()) {
+    case QEvent::ParentChange:
+        WatchWindow();
+        break;
     case QEvent::EnabledChange:
         if (ownEnabled_ != Enabled()) {
             ownEnabled_ = Enabled();

@@ -7,6 +7,7 @@
 #include "framework/TCanvas.h"
 #include "framework/TFont.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -103,6 +104,11 @@ protected:
     void CancelClick() { clickPending_ = false; }
     // Drops the mouse input waiting in the queue (after a popup menu has taken the real release).
     static void DiscardPendingMouseInput();
+    // An accelerator key typed in the control's window that the focused control had no use for
+    // (the desktop's dialog character); returns whether the control took it. Only controls that
+    // asked for dialog characters are told.
+    virtual bool DialogChar(QChar) { return false; }
+    void SetWantsDialogChars(bool wants);
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -112,12 +118,15 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Press(QMouseEvent* event, int extraShift);
     void PointerAt(bool inside);
     bool ParentEnabled() const;
+    void WatchWindow();
     void TakeWidgetFont();
 
     TFont font_;
@@ -129,4 +138,6 @@ private:
     bool takesDoubleClicks_ = true;
     bool clickPending_ = false;
     bool pointerInside_ = false;
+    bool wantsDialogChars_ = false;
+    QPointer<QWidget> watchedWindow_;
 };
