@@ -65,7 +65,10 @@ public:
     TFrameStyle FrameStyle() const { return frameStyle_; }
     void SetFrameStyle(TFrameStyle style);
     // NumGlyphs images side by side. Assigning copies the picture; the caller keeps its own.
+    // Code that draws into Glyph() calls its Changed() afterwards, which prepares the images
+    // again.
     const TBitmap& Glyph() const { return glyph_; }
+    TBitmap& Glyph() { return glyph_; }
     void SetGlyph(const TBitmap& glyph) { glyph_.Assign(glyph); }
     QImage GlyphImage() const { return glyph_.Image(); }
     void SetGlyphImage(const QImage& image) { glyph_.Assign(image); }

@@ -373,6 +373,17 @@ TEST(TransparentButtonInput, NumGlyphsStaysInItsRangeAndEmptyGlyphsChangeNothing
     EXPECT_EQ(button.NumGlyphs(), 4);
 }
 
+TEST(TransparentButtonInput, DrawingIntoTheGlyphPreparesTheImagesAgain) {
+    TTransparentButton button;
+    button.SetGlyphImage(BlockGlyph({kRed}));
+    button.Glyph().Image().fill(Qt::blue);
+    button.Glyph().Image().setPixel(0, 31, qRgb(255, 255, 255));
+    button.Glyph().Changed();
+    EXPECT_EQ(button.GrayGlyph().Image().pixel(16, 16) & 0xFFFFFF, Gray(76));
+    EXPECT_EQ(qAlpha(button.GlyphImages().MaskedImage(0).pixel(0, 31)), 0);
+    EXPECT_EQ(button.GlyphImages().MaskedImage(0).pixel(16, 16), 0xFF0000FFu);
+}
+
 TEST(TransparentButtonInput, EachImageIsMaskedByItsOwnBottomLeftColour) {
     // Bottom-left green (gray 150); a gray pixel of that same level; a red pixel.
     QImage glyph(4, 4, QImage::Format_RGB32);
