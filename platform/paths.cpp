@@ -59,7 +59,9 @@ bool Normalise(const QString& text, QString& root, QStringList& components) {
         root = "\\\\" + parts[0] + '\\' + parts[1] + '\\';
         parts.remove(0, 2);
     } else {
-        root = text.left(2) + '\\';
+        // Full paths name their drive in upper case, whatever case the text used, as Windows
+        // reports them.
+        root = text.left(2).toUpper() + '\\';
         parts = text.mid(3).split('\\', Qt::SkipEmptyParts);
     }
     components.clear();

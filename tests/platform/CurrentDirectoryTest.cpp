@@ -50,10 +50,10 @@ TEST_F(CurrentDirectory, EachDriveRemembersItsOwn) {
     EXPECT_EQ(RealDirectory(), QFileInfo(drives.PosixPath('D', "hudba")).canonicalFilePath());
 }
 
-TEST_F(CurrentDirectory, KeepsTheLetterCaseAsGiven) {
+TEST_F(CurrentDirectory, KeepsTheLetterCaseOfNamesAndReportsTheDriveInUpperCase) {
     drives.MakeDirectory('C', "Zvuky");
     ASSERT_TRUE(SetCurrentDirectory("c:\\Zvuky"));
-    EXPECT_EQ(GetCurrentDirectory(), "c:\\Zvuky");
+    EXPECT_EQ(GetCurrentDirectory(), "C:\\Zvuky");
 }
 
 TEST_F(CurrentDirectory, NetworkPaths) {

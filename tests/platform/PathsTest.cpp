@@ -37,7 +37,7 @@ TEST_F(PathTranslation, ResolvesEveryFormOfPath) {
     };
     const std::vector<Case> cases = {
         {"C:\\zvuky\\ding.wav", "C:\\zvuky\\ding.wav", Posix('C', "zvuky/ding.wav")},
-        {"c:\\Zvuky", "c:\\Zvuky", Posix('C', "Zvuky")},
+        {"c:\\Zvuky", "C:\\Zvuky", Posix('C', "Zvuky")},
         {"C:\\", "C:\\", Posix('C')},
         {"C:/zvuky/stare/", "C:\\zvuky\\stare", Posix('C', "zvuky/stare")},
         {"ding.wav", "C:\\zvuky\\ding.wav", Posix('C', "zvuky/ding.wav")},
