@@ -281,6 +281,10 @@ void TCustomListBox::keyPressEvent(QKeyEvent* event) {
         }
     }
     const int before = ItemIndex();
+    // With nothing selected the first arrow key selects the first entry, rather than the one
+    // after the entry that merely holds the focus.
+    if (before < 0)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     if (key != original) {
         QKeyEvent changed(event->type(), 0, event->modifiers(), QString(key));
         QListView::keyPressEvent(&changed);
