@@ -36,6 +36,9 @@ function(zvonkar_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE zvonkar_testsupport ${ARG_DEPS})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    # Where tests find the source tree and the program's own folder in the build tree.
+    target_compile_definitions(${name} PRIVATE ZVONKAR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        ZVONKAR_RUNTIME_DIR="${ZVONKAR_RUNTIME_DIR}")
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;LC_ALL=C.UTF-8")
 endfunction()

@@ -1,8 +1,6 @@
 // The help file: UTF-8 HTML placed beside the executable, with the topic the help button jumps to
 // and a word on every control of the main window.
-#include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -17,21 +15,12 @@ QByteArray readFile(const QString& path) {
 }
 
 // The tests run from build/tests; the program and its help file live in build/bin.
-QString buildRoot() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/..");
-}
-
-// The compiler names this file relative to the build root under some generators.
 QString sourceHelpPath() {
-    const QFileInfo self(QStringLiteral(__FILE__));
-    const QString folder = self.isRelative()
-                               ? QFileInfo(buildRoot() + '/' + self.filePath()).absolutePath()
-                               : self.absolutePath();
-    return folder + QStringLiteral("/../../resources/help/zvonkar.hlp");
+    return QStringLiteral(ZVONKAR_SOURCE_DIR "/resources/help/zvonkar.hlp");
 }
 
 QString runtimeHelpPath() {
-    return buildRoot() + QStringLiteral("/bin/zvonkar.hlp");
+    return QStringLiteral(ZVONKAR_RUNTIME_DIR "/zvonkar.hlp");
 }
 
 QString helpText() {
