@@ -1,12 +1,22 @@
-// Program entry of Zvonkar.
-#include <QApplication>
-#include <QWidget>
+// Program entry of Zvonkar: the application object, the main window, the about box (hidden),
+// then the message loop until the main window closes.
+#include "about/TAboutBox.h"
+#include "app/TForm1.h"
+#include "app/Zvonkar.h"
+#include "framework/TApplication.h"
+#include "platform/help.h"
+
+#include <QIcon>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Zvonkar pro Windows 95"));
-    window.setFixedSize(296, 343);
-    window.show();
-    return app.exec();
+    TApplication application(argc, argv);
+    application.SetTitle(QStringLiteral("Zvonkar pro Windows 95"));
+    application.SetHelpFile(QStringLiteral("zvonkar.hlp"));
+    application.setWindowIcon(QIcon(QStringLiteral(":/bitmaps/ZVONKAR.xpm")));
+    EnsureCurrentDirectoryOnDrive();
+    application.CreateForm<TForm1>();
+    application.CreateForm<TAboutBox>();
+    application.Run();
+    win32::WinHelp(nullptr, application.HelpFile(), win32::HELP_QUIT, 0);
+    return 0;
 }

@@ -1,0 +1,96 @@
+// The copy of a sound file. The content goes into a hidden temporary file beside the destination,
+// which replaces the destination only once it is complete: a copy that fails part-way (a full
+// disk, a read error) leaves the destination as it was and no half-written file behind.
+#include "app/Zvonkar.h"
+#include "framework/Exceptions.h"
+#include "platform/fileapi.h"
+#include "platform/replacefile.h"
+
+#include <QRandomGenerator>
+#include <vector>
+
+namespace {
+
+using namespace win32;
+
+constexpr qint64 kChunk = 0xF000;
+
+// A file handle, closed on every way out; optionally deleted with it.
+class OpenFile {
+public:
+    explicit OpenFile(HANDLE h) : handle(h) {}
+    ~OpenFile() { Close(); }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    bool IsOpen() const { return handle != INVALID_HANDLE_VALUE; }
+    void Close() {
+        if (IsOpen())
+            CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+        if (!deleteOnClose.isEmpty())
+            DeleteFile(deleteOnClose);
+        deleteOnClose.clear();
+    }
+
+    HANDLE handle;
+    QString deleteOnClose; // a file this copy made and must not leave behind
+};
+
+QString TemporaryNameBeside(const QString& destination) {
+    const qsizetype cut = qMax(destination.lastIndexOf(u'\\'), destination.lastIndexOf(u':'));
+    return destination.left(cut + 1) +
+           QStringLiteral(".zvonkar-copy-%1.tmp")
+               .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+void CopyContent(HANDLE from, HANDLE to, qint64 length) {
+    std::vector<char> buffer(static_cast<size_t>(qMin(length, kChunk)));
+    for (qint64 left = length; left > 0;) {
+        const DWORD chunk = static_cast<DWORD>(qMin(left, kChunk));
+        DWORD read = 0;
+        if (!ReadFile(from, buffer.data(), chunk, &read) || read != chunk)
+            throw EReadError(QStringLiteral("Stream read error"));
+        DWORD written = 0;
+        if (!WriteFile(to, buffer.data(), chunk, &written) || written != chunk)
+            throw EWriteError(QStringLiteral("Stream write error"));
+        left -= chunk;
+    }
+}
+
+} // namespace
+
+void CopySoundFile(const QString& source, const QString& destination) {
+    OpenFile in(CreateFile(source, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+    if (!in.IsOpen())
+        throw EFOpenError(QStringLiteral("Cannot open file %1").arg(source));
+    const QString cannotCreate = QStringLiteral("Cannot create file %1").arg(destination);
+    // Claiming the destination without sharing, but without truncating it, refuses a copy onto
+    // the source itself (by name, hard link or symlink) before anything is written.
+    OpenFile claim(CreateFile(destination, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL));
+    if (!claim.IsOpen())
+        throw EFCreateError(cannotCreate);
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+        claim.deleteOnClose = destination;
+    const QString temporary = TemporaryNameBeside(destination);
+    OpenFile out(
+        CreateFile(temporary, GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
+    if (!out.IsOpen())
+        throw EFCreateError(cannotCreate);
+    out.deleteOnClose = temporary;
+    const qint64 length = GetFileSize(in.handle);
+    if (length < 0)
+        throw EReadError(QStringLiteral("Stream read error"));
+    CopyContent(in.handle, out.handle, length);
+    if (!FlushFileBuffers(out.handle))
+        throw EWriteError(QStringLiteral("Stream write error"));
+    CloseHandle(out.handle);
+    out.handle = INVALID_HANDLE_VALUE;
+    CloseHandle(claim.handle);
+    claim.handle = INVALID_HANDLE_VALUE;
+    if (!MoveFileEx(temporary, destination, MOVEFILE_REPLACE_EXISTING))
+        throw EFCreateError(cannotCreate);
+    out.deleteOnClose.clear();
+    claim.deleteOnClose.clear();
+}

@@ -1,0 +1,77 @@
+// The delete, copy and rename buttons of the left panel: each acts on the selected file, and
+// each that changes something reloads the lists and disables the panel.
+#include "app/TForm1.h"
+#include "app/Zvonkar.h"
+#include "dialogs/InputBox.h"
+#include "dialogs/MessageDialog.h"
+#include "dialogs/TSaveDialog.h"
+#include "filectrl/PathHelpers.h"
+#include "filectrl/TDirectoryListBox.h"
+#include "filectrl/TFileListBox.h"
+#include "framework/SysUtils.h"
+#include "framework/TPanel.h"
+#include "framework/TStaticText.h"
+#include "platform/drives.h"
+#include "platform/fileapi.h"
+
+namespace {
+
+bool FileExists(const QString& path) {
+    const win32::DWORD attributes = win32::GetFileAttributes(path);
+    return attributes != win32::INVALID_FILE_ATTRIBUTES &&
+           !(attributes & win32::FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+void TForm1::TransparentButton3Click(QObject*) {
+    using namespace win32;
+    const QString file = soubor->FileName();
+    if (ShowMessageDialog(QStringLiteral("Opravdu chcete smazat ") + file + QStringLiteral(" ?"),
+                          mtConfirmation, ButtonSet({mbYes, mbNo}), 0) != mrYes)
+        return;
+    if (!FileExists(file))
+        return;
+    const DWORD attributes = GetFileAttributes(file);
+    SetFileAttributes(file, attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
+    DeleteFile(file);
+    soubor->Reload();
+    Panel2->SetEnabled(false);
+}
+
+void TForm1::TransparentButton4Click(QObject*) {
+    SaveDialog1->SetInitialDir(adresar->Directory());
+    SaveDialog1->SetFileName(LastComponent(soubor->FileName()));
+    if (!SaveDialog1->Execute())
+        return;
+    // The save dialog left the process in the destination's folder, so this is its drive. The
+    // counts are compared as 64-bit numbers: today's disks have more than 2^31 KiB free.
+    const auto space = win32::GetDiskFreeSpaceEx(QString());
+    const qint64 freeKiB = (space ? space->FreeBytesAvailableToCaller : -1) / 1024;
+    const QString size = Velikost->Caption();
+    const qint64 fileKiB = StrToInt(size.left(size.size() - 3));
+    if (fileKiB > freeKiB) {
+        ShowMessageDialog(QStringLiteral("Nedostatek místa na disku ") +
+                              DrivePart(SaveDialog1->FileName()),
+                          mtError, ButtonSet({mbOK}), 0);
+        return;
+    }
+    CopySoundFile(soubor->FileName(), SaveDialog1->FileName());
+    soubor->Reload();
+    adresar->Reload();
+    Panel2->SetEnabled(false);
+}
+
+void TForm1::TransparentButton5Click(QObject*) {
+    const QString oldName = LastComponent(soubor->FileName());
+    QString newName = PromptText(QStringLiteral("Změna jména souboru"),
+                                 QStringLiteral("Zadejte nové jméno ..."), oldName);
+    if (newName.right(4).toUpper() != QStringLiteral(".WAV"))
+        newName += QStringLiteral(".wav");
+    if (newName == oldName)
+        return;
+    // Bare names resolve in the current directory, which the file list keeps at its own.
+    win32::MoveFile(oldName, newName);
+    soubor->Reload();
+    Panel2->SetEnabled(false);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The main window's unit: the program's folder and the small routines that do the platform work
+// for the main window's handlers (playback, the drive check, the copy, the settings store).
+
+#include <QChar>
+#include <QString>
+
+// The folder of the program's executable, Windows text ending in a backslash; empty when the
+// folder lies on no drive. Set once by the main window's creation.
+extern QString ProgramDir;
+// The Windows text of the executable's real folder with a trailing backslash, or empty.
+QString ProgramFolder();
+// Moves the process to the program's folder (or the first drive's root) when its current
+// directory lies on no drive, so that start-up always has a drive to show.
+void EnsureCurrentDirectoryOnDrive();
+// The settings key of the program under the current user's root.
+inline const QString SettingsKey = QStringLiteral("Software\\Krumlak\\Zvonkar\\");
+
+// Starts playing a sound file asynchronously, replacing any sound playing; a file that cannot be
+// played plays the default sound.
+void PlaySoundFile(const QString& path);
+// True when the total size of the drive can be determined; raises EConvertError "Not a valid
+// drive letter" for anything but a letter. Lets pending window messages run meanwhile.
+bool DriveAccessible(QChar letter);
+// Copies a file's content. Raises EFOpenError, EFCreateError, EReadError or EWriteError; a failed
+// copy leaves the destination exactly as it was and no partial file behind.
+void CopySoundFile(const QString& source, const QString& destination);
+// A text value of a settings key, or defaultText when it does not exist. Raises
+// ERegistryException for a value that is not text, and for a settings file that could not be
+// read (the broken file is kept).
+QString ReadRegString(const QString& key, const QString& name, const QString& defaultText);
+// Stores a text value (with one NUL appended, as the program has always stored it).
+void WriteRegString(const QString& key, const QString& name, const QString& text);

@@ -1,0 +1,113 @@
+#include "app/Zvonkar.h"
+#include "controls/TTransparentButton.h"
+#include "filectrl/TDirectoryListBox.h"
+#include "filectrl/TDriveComboBox.h"
+#include "filectrl/TFileListBox.h"
+#include "framework/TPanel.h"
+#include "framework/TStaticText.h"
+#include "platform/sound.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/DialogAnswerer.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class Browsing : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MakeSound('C', "zvuky/a.wav", 1023);
+        MakeSound('C', "zvuky/b.wav", 1024);
+        MakeSound('C', "zvuky/c.wav", 1048576);
+        MakeSound('C', "zvuky/notes.txt", 10);
+        drives.MakeDirectory('D', "jinde");
+        StoreLastDir("C:\\zvuky");
+        Start();
+        form->soubor->setFocus();
+    }
+
+    // The sound service's request for the next play, once it has started.
+    bool PlayedPosix(const QString& posixPath) {
+        return win32::WaitForSound(
+            [&](const win32::SoundStatus& s) { return s.path == posixPath && s.request > 0; }, 2s);
+    }
+};
+
+} // namespace
+
+TEST_F(Browsing, ArrowKeysPlayAndMeasureEachFileInTurn) {
+    struct Step {
+        const char* name;
+        const char* size;
+    };
+    const Step steps[] = {{"a.wav", "0 Kb"}, {"b.wav", "1 Kb"}, {"c.wav", "1024 Kb"}};
+    EXPECT_EQ(form->soubor->Items().Count(), 3);
+    for (const Step& step : steps) {
+        QTest::keyClick(form->soubor, Qt::Key_Down);
+        EXPECT_EQ(form->soubor->FileName(), QString("C:\\zvuky\\") + step.name);
+        EXPECT_EQ(form->Velikost->Caption(), QString(step.size));
+        EXPECT_TRUE(form->Panel2->Enabled());
+        EXPECT_TRUE(PlayedPosix(drives.PosixPath('C', QString("zvuky/") + step.name)));
+    }
+    EXPECT_TRUE(ErrorBoxes().isEmpty());
+}
+
+TEST_F(Browsing, TheStopButtonPlaysTheSilentFileBesideTheProgram) {
+    drives.MakeFile('C', "program/ticho.wav", QByteArray());
+    ProgramDir = "C:\\program\\";
+    QTest::keyClick(form->soubor, Qt::Key_Down);
+    const std::uint64_t before = win32::GetSoundStatus().request;
+    form->TransparentButton2Click(form->TransparentButton2);
+    EXPECT_TRUE(win32::WaitForSound(
+        [&](const win32::SoundStatus& s) {
+            return s.request > before && s.path == drives.PosixPath('C', "program/ticho.wav");
+        },
+        2s));
+}
+
+TEST_F(Browsing, AFileDeletedAfterListingIsReportedAndTheSizeKept) {
+    QTest::keyClick(form->soubor, Qt::Key_Down);
+    ASSERT_EQ(form->Velikost->Caption(), "0 Kb");
+    QTest::keyClick(form->soubor, Qt::Key_Down);
+    ASSERT_EQ(form->Velikost->Caption(), "1 Kb");
+    QFile::remove(drives.PosixPath('C', "zvuky/c.wav"));
+    QTest::keyClick(form->soubor, Qt::Key_Down);
+    EXPECT_EQ(ErrorBoxes(), QStringList{"File not found."});
+    EXPECT_EQ(form->Velikost->Caption(), "1 Kb");
+}
+
+TEST_F(Browsing, ADirectoryChangeResetsTheSizeAndThePanel) {
+    drives.MakeDirectory('C', "zvuky/sub");
+    QTest::keyClick(form->soubor, Qt::Key_Down);
+    ASSERT_TRUE(form->Panel2->Enabled());
+    form->adresar->SetDirectory("C:\\zvuky\\sub");
+    EXPECT_EQ(form->soubor->Directory(), "C:\\zvuky\\sub");
+    EXPECT_EQ(form->Velikost->Caption(), "0 Kb");
+    EXPECT_FALSE(form->Panel2->Enabled());
+}
+
+TEST_F(Browsing, ADriveWithoutMediumIsRefusedWithOneMessage) {
+    QTest::keyClick(form->soubor, Qt::Key_Down);
+    ASSERT_EQ(form->Velikost->Caption(), "0 Kb");
+    DialogAnswerer answer(DialogAnswerer::PressButton("OK"));
+    form->disk->SetDrive(u'e');
+    EXPECT_TRUE(answer.Answered());
+    EXPECT_EQ(answer.AnsweredCount(), 1);
+    EXPECT_EQ(form->disk->Drive(), u'c');
+    EXPECT_EQ(form->adresar->Directory(), "C:\\zvuky");
+    EXPECT_EQ(form->Velikost->Caption(), "0 Kb");
+    EXPECT_FALSE(form->Panel2->Enabled());
+    EXPECT_TRUE(ErrorBoxes().isEmpty());
+}
+
+TEST_F(Browsing, AnotherDriveMovesTheListsThere) {
+    QTest::keyClick(form->soubor, Qt::Key_Down);
+    form->disk->SetDrive(u'd');
+    EXPECT_EQ(form->adresar->Directory(), "D:\\");
+    EXPECT_EQ(form->soubor->Directory(), "D:\\");
+    EXPECT_EQ(form->Velikost->Caption(), "0 Kb");
+    EXPECT_FALSE(form->Panel2->Enabled());
+}

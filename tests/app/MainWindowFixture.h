@@ -1,0 +1,30 @@
+#pragma once
+// A main window on temporary drives: C: and D: for sound files, E: a CD drive without a disc,
+// P: the test program's folder (so that the program's folder lies on a drive), settings in a
+// fresh folder, every error box recorded instead of shown.
+
+#include "app/TForm1.h"
+#include "tests/support/ErrorBoxRecorder.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TempDrives.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    MainWindowFixture();
+    ~MainWindowFixture() override;
+
+    // Makes and shows the main window; start-up runs as in the program.
+    void Start();
+    // A file of `size` bytes.
+    void MakeSound(char drive, const QString& relative, qint64 size);
+    // Stores the last folder as the program does on exit.
+    void StoreLastDir(const QString& directory);
+    const QStringList& ErrorBoxes() const { return errorBoxes.Texts(); }
+
+    TempDrives drives;
+    ErrorBoxRecorder errorBoxes;
+    std::unique_ptr<TForm1> form;
+};
