@@ -47,7 +47,9 @@ manifest=$tmp/install_manifest.txt
 cp "$build_manifest" "$manifest" || exit 1
 
 private=$prefix/lib/zvonkar
-[ -f "$private/zvonkar" ] && [ -x "$private/zvonkar" ] || fail "no executable $private/zvonkar"
+if [ ! -f "$private/zvonkar" ] || [ ! -x "$private/zvonkar" ]; then
+    fail "no executable $private/zvonkar"
+fi
 for name in ticho.wav zvonkar.hlp; do
     [ -f "$private/$name" ] || fail "no $name beside the executable"
     [ -x "$private/$name" ] && fail "$name is installed executable"
