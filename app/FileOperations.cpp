@@ -24,6 +24,14 @@ bool FileExists(const QString& path) {
 
 } // namespace
 
+bool FitsInFreeSpace(const QString& sizeText, qint64 freeBytes) {
+    // 64-bit counts: today's disks have more than 2^31 KiB free, which a 32-bit count would
+    // refuse with a conversion error.
+    const qint64 freeKiB = freeBytes / 1024;
+    const qint64 fileKiB = StrToInt(sizeText.left(sizeText.size() - 3));
+    return fileKiB <= freeKiB;
+}
+
 void TForm1::TransparentButton3Click(QObject*) {
     using namespace win32;
     const QString file = soubor->FileName();
@@ -44,13 +52,9 @@ void TForm1::TransparentButton4Click(QObject*) {
     SaveDialog1->SetFileName(LastComponent(soubor->FileName()));
     if (!SaveDialog1->Execute())
         return;
-    // The save dialog left the process in the destination's folder, so this is its drive. The
-    // counts are compared as 64-bit numbers: today's disks have more than 2^31 KiB free.
+    // The save dialog left the process in the destination's folder, so this is its drive.
     const auto space = win32::GetDiskFreeSpaceEx(QString());
-    const qint64 freeKiB = (space ? space->FreeBytesAvailableToCaller : -1) / 1024;
-    const QString size = Velikost->Caption();
-    const qint64 fileKiB = StrToInt(size.left(size.size() - 3));
-    if (fileKiB > freeKiB) {
+    if (!FitsInFreeSpace(Velikost->Caption(), space ? space->FreeBytesAvailableToCaller : -1)) {
         ShowMessageDialog(QStringLiteral("Nedostatek místa na disku ") +
                               DrivePart(SaveDialog1->FileName()),
                           mtError, ButtonSet({mbOK}), 0);

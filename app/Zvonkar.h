@@ -25,6 +25,10 @@ bool DriveAccessible(QChar letter);
 // Copies a file's content. Raises EFOpenError, EFCreateError, EReadError or EWriteError; a failed
 // copy leaves the destination exactly as it was and no partial file behind.
 void CopySoundFile(const QString& source, const QString& destination);
+// Whether a file whose size display reads sizeText ("1024 Kb") fits in freeBytes, the space
+// free on the destination (-1 when unknown). Compares whole KiB as 64-bit counts; raises
+// EConvertError when the size text holds no integer.
+bool FitsInFreeSpace(const QString& sizeText, qint64 freeBytes);
 // A text value of a settings key, or defaultText when it does not exist. Raises
 // ERegistryException for a value that is not text, and for a settings file that could not be
 // read (the broken file is kept).

@@ -7,6 +7,7 @@
 #include "framework/TLayoutLoader.h"
 #include "platform/curdir.h"
 #include "tests/support/DialogAnswerer.h"
+#include "tests/support/FileDialogTyping.h"
 #include "tests/support/TempDrives.h"
 
 #include <QApplication>
@@ -297,22 +298,6 @@ QFileDialog* FileDialog(QWidget* modal) {
     return qobject_cast<QFileDialog*>(modal);
 }
 
-// Types into the name field as a user does. Typing into a field without the focus would add
-// to the file list's selection instead of replacing it, so the selection is dropped first.
-void TypeName(QWidget* modal, const QString& text) {
-    modal->findChild<QListView*>(QStringLiteral("listView"))->clearSelection();
-    modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(text);
-}
-
-void TypeAndSave(QWidget* modal, const QString& text,
-                 const QList<DialogAnswerer::Action>& prompts) {
-    TypeName(modal, text);
-    std::optional<DialogAnswerer> answer;
-    if (!prompts.isEmpty())
-        answer.emplace(prompts);
-    static_cast<QDialog*>(modal)->accept();
-}
-
 int TypeIndex(QWidget* modal) {
     return modal->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentIndex();
 }
@@ -325,7 +310,7 @@ TEST_F(TSaveDialogTest, CancelKeepsFileNameAndFilterIndex) {
         folder = FileDialog(modal)->directory().absolutePath();
         QTest::keyClick(modal->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")),
                         Qt::Key_Down);
-        TypeName(modal, "jine.wav");
+        TypeFileName(modal, "jine.wav");
         FileDialog(modal)->reject();
     });
     EXPECT_FALSE(dialog.Execute());
@@ -340,7 +325,7 @@ TEST_F(TSaveDialogTest, SecondFileTypeIsOfferedAgainNextTime) {
     DialogAnswerer first([&](QWidget* modal) {
         QTest::keyClick(modal->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")),
                         Qt::Key_Down);
-        TypeAndSave(modal, "kopie.wav", {DialogAnswerer::PressButton("Yes")});
+        TypeFileNameAndSave(modal, "kopie.wav", {DialogAnswerer::PressButton("Yes")});
     });
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.FilterIndex(), 2);
@@ -365,8 +350,8 @@ TEST_F(TSaveDialogTest, CopyToAnotherFolderLeavesTheCurrentDirectoryThere) {
     DialogAnswerer answer([&](QWidget* modal) {
         position = modal->frameGeometry().topLeft();
         size = modal->frameGeometry().size();
-        TypeAndSave(modal, "D:\\hudba", {});
-        TypeAndSave(modal, "ding", {DialogAnswerer::PressButton("Yes")});
+        TypeFileNameAndSave(modal, "D:\\hudba", {});
+        TypeFileNameAndSave(modal, "ding", {DialogAnswerer::PressButton("Yes")});
     });
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.FileName(), "D:\\hudba\\ding.wav");
@@ -390,8 +375,8 @@ TEST_F(TSaveDialogTest, OverwriteIsAskedAndReadOnlyFilesAreRefused) {
                 DialogAnswerer::PressButton(button)(box);
             };
         };
-        TypeAndSave(modal, "chraneny.wav", {remember("OK")});
-        TypeAndSave(modal, "ding.wav", {remember("Yes")});
+        TypeFileNameAndSave(modal, "chraneny.wav", {remember("OK")});
+        TypeFileNameAndSave(modal, "ding.wav", {remember("Yes")});
     });
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.FileName(), "C:\\zvuky\\ding.wav");

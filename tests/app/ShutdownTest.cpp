@@ -1,0 +1,93 @@
+#include "about/TAboutBox.h"
+#include "app/Zvonkar.h"
+#include "controls/TTransparentButton.h"
+#include "filectrl/TDirectoryListBox.h"
+#include "platform/curdir.h"
+#include "platform/registry.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/DialogAnswerer.h"
+
+#include <QTest>
+
+namespace {
+
+class Shutdown : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        drives.MakeDirectory('C', "zvuky");
+        StoreLastDir("C:\\zvuky");
+        Start();
+        about = std::make_unique<TAboutBox>();
+        DeleteValue("LastDir");
+    }
+
+    static void DeleteValue(const QString& name) {
+        win32::HKEY key = nullptr;
+        win32::RegOpenKeyEx(win32::HKEY_CURRENT_USER, SettingsKey, 0, win32::KEY_ALL_ACCESS, &key);
+        win32::RegDeleteValue(key, name);
+        win32::RegCloseKey(key);
+    }
+
+    QString Stored(const QString& name) {
+        return ReadRegString(SettingsKey, name, QStringLiteral("<none>"));
+    }
+
+    // Closes the about box as a user does, noting what was stored while it was open.
+    DialogAnswerer::Action CloseAboutBox() {
+        return [this](QWidget* modal) {
+            aboutShown = modal == about.get();
+            storedWhileAboutOpen = Stored("LastDir");
+            about->SpeedButton1Click(about.get());
+        };
+    }
+
+    std::unique_ptr<TAboutBox> about;
+    bool aboutShown = false;
+    QString storedWhileAboutOpen;
+};
+
+} // namespace
+
+TEST_F(Shutdown, NoOrEscapeKeepsTheProgramAndStoresNothing) {
+    for (const DialogAnswerer::Action& answer :
+         {DialogAnswerer::PressButton("&No"), DialogAnswerer::PressKey(Qt::Key_Escape)}) {
+        DialogAnswerer answering(answer);
+        EXPECT_FALSE(form->close());
+        EXPECT_TRUE(answering.Answered());
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(Stored("LastDir"), "<none>");
+        EXPECT_EQ(Stored("Ver"), "<none>");
+    }
+}
+
+TEST_F(Shutdown, YesShowsTheAboutBoxThenStoresTheFolder) {
+    form->adresar->SetDirectory("C:\\zvuky");
+    DialogAnswerer answering({DialogAnswerer::PressButton("&Yes"), CloseAboutBox()});
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(answering.Answered());
+    EXPECT_TRUE(aboutShown);
+    EXPECT_EQ(storedWhileAboutOpen, "<none>");
+    EXPECT_EQ(Stored("LastDir"), "C:\\zvuky");
+    EXPECT_EQ(Stored("Ver"), "1.0b");
+}
+
+TEST_F(Shutdown, TheQuestionsCloseBoxProceeds) {
+    DialogAnswerer answering({DialogAnswerer::CloseWindow(), CloseAboutBox()});
+    form->TransparentButton1Click(form->TransparentButton1);
+    EXPECT_TRUE(answering.Answered());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(Stored("Ver"), "1.0b");
+}
+
+TEST_F(Shutdown, TheNextStartOpensTheFolderOfTheLastExit) {
+    drives.MakeDirectory('D', "hudba");
+    form->adresar->SetDirectory("D:\\hudba");
+    {
+        DialogAnswerer answering({DialogAnswerer::PressButton("&Yes"), CloseAboutBox()});
+        EXPECT_TRUE(form->close());
+    }
+    form.reset();
+    ASSERT_TRUE(win32::SetCurrentDirectory("C:\\"));
+    Start();
+    EXPECT_EQ(form->adresar->Directory(), "D:\\hudba");
+}
