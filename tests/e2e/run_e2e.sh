@@ -10,16 +10,16 @@
 
 set -u
 
-program=$1
-report_dir=$2
-program_dir=$(cd "$(dirname "$program")" && pwd)
-
 for tool in Xvfb xdotool; do
     if ! command -v "$tool" > /dev/null; then
         echo "SKIP: $tool is not installed"
         exit 77
     fi
 done
+
+program=$1
+report_dir=$2
+program_dir=$(cd "$(dirname "$program")" && pwd)
 
 readonly MAIN_TITLE='Zvonkar pro Windows 95'
 readonly WAIT_SECONDS=20
@@ -91,14 +91,16 @@ check_no_error_box() {
 # Sets X and Y to the screen position of window $1, W and H to its size.
 window_geometry() {
     local line
-    X= Y= W= H=
+    X='' Y='' W='' H=
     while read -r line; do
         case $line in
         Position:*) line=${line#Position: } && X=${line%%,*} && line=${line#*,} && Y=${line%% *} ;;
         Geometry:*) line=${line#Geometry: } && W=${line%x*} && H=${line#*x} ;;
         esac
     done < <(xdotool getwindowgeometry "$1")
-    [ -n "$X" ] && [ -n "$H" ] || fail "no geometry for window $1"
+    if [ -z "$X" ] || [ -z "$H" ]; then
+        fail "no geometry for window $1"
+    fi
 }
 
 # Clicks at a point of the main window's client area.
@@ -124,7 +126,7 @@ select_file() {
     sleep 0.3
 }
 
-le16() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))"; }
+le16() { printf '%b' "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))"; }
 le32() { le16 $(($1 & 65535)) && le16 $((($1 >> 16) & 65535)); }
 
 # Writes a mono 8-bit 8000 Hz WAV of $2 samples, every sample the octal byte $3.
@@ -172,7 +174,8 @@ start_xvfb() {
         > "$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     wait_until "Xvfb to start" test -s "$work/display"
-    export DISPLAY=:$(head -n 1 "$work/display")
+    DISPLAY=:$(head -n 1 "$work/display")
+    export DISPLAY
     wait_until "the X server to answer" x_server_answers
 }
 
