@@ -1,0 +1,69 @@
+// Bytes from the fuzzer as a file named x.wav, opened and decoded to the end by the program's
+// decoder: a damaged or hostile sound file must be refused or decoded, never crash or hang.
+
+#include "platform/SndFileDecoder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kBlockFrames = 4096;
+// A header may promise any length; this many frames prove the decoder walks the data.
+constexpr std::size_t kMaxFrames = 1 << 16;
+constexpr int kMaxChannels = 8;
+
+// The folder of x.wav, for the whole run; removed when the run ends.
+QTemporaryDir& Folder() {
+    static QTemporaryDir folder;
+    return folder;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    if (!Folder().isValid()) {
+        std::fprintf(stderr, "fuzz_sound_decoder: cannot create a temporary folder\n");
+        std::abort();
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QString path = Folder().filePath(QStringLiteral("x.wav"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) !=
+                static_cast<qint64>(size))
+            std::abort();
+    }
+    const auto decoder = win32::SndFileDecoder::Open(QFile::encodeName(path));
+    if (!decoder)
+        return 0;
+    const win32::SoundFormat format = decoder->Format();
+    if (format.channels < 1 || format.channels > kMaxChannels || format.rate <= 0)
+        std::abort();
+    std::vector<float> block(kBlockFrames * static_cast<std::size_t>(format.channels));
+    std::size_t total = 0;
+    while (total < kMaxFrames) {
+        const std::size_t got = decoder->Read(block.data(), kBlockFrames);
+        if (got == 0)
+            break;
+        if (got > kBlockFrames)
+            std::abort();
+        // The output expects finite samples in [-1, 1] whatever the file holds.
+        for (std::size_t i = 0; i < got * static_cast<std::size_t>(format.channels); ++i) {
+            if (!(block[i] >= -1.0f && block[i] <= 1.0f))
+                std::abort();
+        }
+        total += got;
+    }
+    return 0;
+}
