@@ -150,6 +150,11 @@ std::optional<QByteArray> PosixNameOf(QStringView windowsName) {
             AppendUtf8(unit, name);
         }
     }
+    // Escaped dots spelling "." or ".." would step out of the folder they are looked up in,
+    // past the textual resolution of real dots; no POSIX name maps to such a Windows name.
+    if ((name == "." || name == "..") && windowsName != QLatin1String(name)) {
+        return std::nullopt;
+    }
     return name;
 }
 
