@@ -3,7 +3,9 @@
 
 #include "platform/SndFileDecoder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
@@ -14,14 +16,17 @@
 
 namespace {
 
-constexpr std::size_t kBlockFrames = 4096;
+constexpr std::size_t kBlockFrames = 1024;
 // A header may promise any length; this many frames prove the decoder walks the data.
 constexpr std::size_t kMaxFrames = 1 << 16;
-constexpr int kMaxChannels = 8;
+constexpr std::size_t kMaxChannels = 8;
 
-// The folder of x.wav, for the whole run; removed when the run ends.
+// The folder of x.wav, for the whole run; removed when the run ends. In memory when the
+// machine offers it: the file is written and opened again for every input.
 QTemporaryDir& Folder() {
-    static QTemporaryDir folder;
+    static QTemporaryDir folder(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                    ? QStringLiteral("/dev/shm/zvonkar-fuzz-XXXXXX")
+                                    : QDir::tempPath() + QStringLiteral("/zvonkar-fuzz-XXXXXX"));
     return folder;
 }
 
@@ -48,9 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!decoder)
         return 0;
     const win32::SoundFormat format = decoder->Format();
-    if (format.channels < 1 || format.channels > kMaxChannels || format.rate <= 0)
+    if (format.channels < 1 || static_cast<std::size_t>(format.channels) > kMaxChannels ||
+        format.rate <= 0)
         std::abort();
-    std::vector<float> block(kBlockFrames * static_cast<std::size_t>(format.channels));
+    // One buffer for the whole run: allocating it anew for every input costs more than decoding.
+    static std::vector<float> block(kBlockFrames * kMaxChannels);
     std::size_t total = 0;
     while (total < kMaxFrames) {
         const std::size_t got = decoder->Read(block.data(), kBlockFrames);
