@@ -185,7 +185,7 @@ start_program() {
     (cd "$work/c" && exec env \
         ZVONKAR_DRIVES="C=$work/c;D=$work/d;P=$program_dir" \
         XDG_CONFIG_HOME="$work/config" \
-        SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" \
+        SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" QT_QPA_PLATFORM=xcb \
         "$program" >> "$work/program.log" 2>&1) &
     program_pid=$!
     wait_until "the main window" has_windows "$MAIN_TITLE" 1
