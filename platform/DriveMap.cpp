@@ -209,7 +209,7 @@ MachineFacts MachineFacts::Read() {
     return facts;
 }
 
-DriveMap DriveMap::FromSpecification(const QString& text) {
+DriveMap DriveMap::FromDriveList(const QString& text) {
     DriveMap map;
     for (const QString& item : text.split(';', Qt::SkipEmptyParts)) {
         const qsizetype equals = item.indexOf('=');
@@ -294,9 +294,9 @@ DriveMap DriveMap::FromMountInfo(const QByteArray& mountInfo, const MachineFacts
 }
 
 DriveMap DriveMap::FromEnvironment() {
-    const QByteArray specification = qgetenv("ZVONKAR_DRIVES");
-    if (!specification.isEmpty()) {
-        return FromSpecification(QString::fromUtf8(specification));
+    const QByteArray listed = qgetenv("ZVONKAR_DRIVES");
+    if (!listed.isEmpty()) {
+        return FromDriveList(QString::fromUtf8(listed));
     }
     QFile mountInfo("/proc/self/mountinfo");
     const QByteArray text = mountInfo.open(QIODevice::ReadOnly) ? mountInfo.readAll() : "";

@@ -38,7 +38,7 @@ public:
     // The map of a ZVONKAR_DRIVES text, "C=/srv/c;D=/tmp/cd,cdrom,AUDIO;N=/mnt/n,remote,\\s\z";
     // kinds fixed (default), removable, cdrom, remote, ram. Unparsable items are skipped with a
     // line on stderr.
-    static DriveMap FromSpecification(const QString& text);
+    static DriveMap FromDriveList(const QString& text);
     // The map of a /proc/self/mountinfo text: C: is "/", then volumes mounted under /media,
     // /run/media and /mnt, then optical drives, from D: on in a stable order.
     static DriveMap FromMountInfo(const QByteArray& mountInfo, const MachineFacts& facts);

@@ -65,7 +65,7 @@ struct SdlSoundBackend::State {
     Subsystem subsystem;
     std::unique_ptr<SDL_AudioStream, StreamDeleter> stream; // the current sound, converted
     Device device;
-    SDL_AudioSpec spec{}; // what the device plays
+    SDL_AudioSpec obtained{}; // what the device plays
     std::size_t sourceChannels = 1;
     // Read by Handed() from other threads.
     std::atomic<int> sourceRate{1};
@@ -74,14 +74,15 @@ struct SdlSoundBackend::State {
     std::atomic<std::uint64_t> queued{0}; // its frames given to the stream
     QString error;
 
-    int FrameBytes() const { return SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels; }
+    int FrameBytes() const { return SDL_AUDIO_BITSIZE(obtained.format) / 8 * obtained.channels; }
 
     static void Callback(void* userdata, Uint8* buffer, int length) {
         auto* state = static_cast<State*>(userdata);
         int got = state->stream ? SDL_AudioStreamGet(state->stream.get(), buffer, length) : 0;
         got = got < 0 ? 0 : got;
         if (got < length) {
-            std::memset(buffer + got, state->spec.silence, static_cast<std::size_t>(length - got));
+            std::memset(buffer + got, state->obtained.silence,
+                        static_cast<std::size_t>(length - got));
         }
         state->handed += static_cast<std::uint64_t>(got / state->FrameBytes());
     }
@@ -108,12 +109,12 @@ bool SdlSoundBackend::Open(const SoundFormat& format) {
     want.callback = &State::Callback;
     want.userdata = state_.get();
     // No changes allowed: SDL converts to whatever the hardware plays.
-    state_->device.id = SDL_OpenAudioDevice(nullptr, 0, &want, &state_->spec, 0);
+    state_->device.id = SDL_OpenAudioDevice(nullptr, 0, &want, &state_->obtained, 0);
     if (state_->device.id == 0) {
         state_->error = QString::fromUtf8(SDL_GetError());
         return false;
     }
-    state_->deviceRate = state_->spec.freq;
+    state_->deviceRate = state_->obtained.freq;
     SDL_PauseAudioDevice(state_->device.id, 0);
     return true;
 }
@@ -139,10 +140,11 @@ QString SdlSoundBackend::LastError() const {
 }
 
 bool SdlSoundBackend::Start(const SoundFormat& format) {
-    const SDL_AudioSpec& spec = state_->spec;
+    const SDL_AudioSpec& obtained = state_->obtained;
     const DeviceLock lock(state_->device.id);
     state_->stream.reset(SDL_NewAudioStream(AUDIO_F32SYS, static_cast<Uint8>(format.channels),
-                                            format.rate, spec.format, spec.channels, spec.freq));
+                                            format.rate, obtained.format, obtained.channels,
+                                            obtained.freq));
     state_->sourceChannels = static_cast<std::size_t>(format.channels);
     state_->sourceRate = format.rate;
     state_->handed = 0;
@@ -180,7 +182,7 @@ void SdlSoundBackend::Stop() {
 double SdlSoundBackend::Buffered() const {
     const DeviceLock lock(state_->device.id);
     const int bytes = state_->stream ? SDL_AudioStreamAvailable(state_->stream.get()) : 0;
-    return static_cast<double>(bytes) / state_->FrameBytes() / state_->spec.freq;
+    return static_cast<double>(bytes) / state_->FrameBytes() / state_->obtained.freq;
 }
 
 std::uint64_t SdlSoundBackend::Handed() const {

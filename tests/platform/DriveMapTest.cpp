@@ -24,7 +24,7 @@ class DriveSpecification : public ::testing::TestWithParam<SpecCase> {};
 
 TEST_P(DriveSpecification, GivesTheDrive) {
     const SpecCase& c = GetParam();
-    const DriveMap map = DriveMap::FromSpecification(QString::fromUtf8(c.text));
+    const DriveMap map = DriveMap::FromDriveList(QString::fromUtf8(c.text));
     const Drive* drive = map.Find(c.letter);
     ASSERT_NE(drive, nullptr);
     EXPECT_EQ(drive->Folder, QByteArray(c.folder));
@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DriveSpecificationErrors, SkipsBadItemsAndKeepsTheRest) {
     const DriveMap map =
-        DriveMap::FromSpecification("C=/srv/c;1=/x;DD=/y;E=relative;F=/f,floppy;C=/again;G=/g");
+        DriveMap::FromDriveList("C=/srv/c;1=/x;DD=/y;E=relative;F=/f,floppy;C=/again;G=/g");
     ASSERT_EQ(map.Drives().size(), 2);
     EXPECT_EQ(map.Drives()[0].Folder, "/srv/c");
     EXPECT_EQ(map.Drives()[1].Letter, 'G');
@@ -114,7 +114,7 @@ TEST(DefaultDriveMap, VolumeFlagsByFileSystem) {
 
 TEST(DriveMapLookup, FindsTheDeepestFolderAndNetworkNames) {
     const DriveMap map =
-        DriveMap::FromSpecification("C=/;D=/mnt/d;E=/mnt/d/inner;N=/mnt/n,remote,\\\\srv\\zvuky");
+        DriveMap::FromDriveList("C=/;D=/mnt/d;E=/mnt/d/inner;N=/mnt/n,remote,\\\\srv\\zvuky");
     QByteArray rest;
     EXPECT_EQ(map.FindByPosixPath("/mnt/d/inner/x/y", &rest)->Letter, 'E');
     EXPECT_EQ(rest, "x/y");

@@ -24,7 +24,7 @@ namespace {
 
 enum class Encoding { Pcm8, Pcm16, Pcm24, Float32 };
 
-struct WavSpec {
+struct WavFormat {
     int rate = 44100;
     int channels = 2;
     Encoding encoding = Encoding::Pcm16;
@@ -60,13 +60,13 @@ qint16 TestSample(std::size_t index) {
 
 // A canonical WAV file of `frames` frames of the test pattern; `claimedData` replaces the data
 // chunk's size in the header.
-QByteArray Wav(const WavSpec& spec, std::size_t frames,
+QByteArray Wav(const WavFormat& format, std::size_t frames,
                std::optional<quint32> claimedData = std::nullopt) {
-    const int width = BytesPerSample(spec.encoding);
+    const int width = BytesPerSample(format.encoding);
     QByteArray data;
-    for (std::size_t i = 0; i < frames * static_cast<std::size_t>(spec.channels); ++i) {
+    for (std::size_t i = 0; i < frames * static_cast<std::size_t>(format.channels); ++i) {
         const qint16 sample = TestSample(i);
-        switch (spec.encoding) {
+        switch (format.encoding) {
         case Encoding::Pcm8:
             data.append(static_cast<char>((sample >> 8) + 128));
             break;
@@ -90,11 +90,11 @@ QByteArray Wav(const WavSpec& spec, std::size_t frames,
     Put32(out, static_cast<quint32>(36 + data.size()));
     out += "WAVEfmt ";
     Put32(out, 16);
-    Put16(out, spec.encoding == Encoding::Float32 ? 3 : 1);
-    Put16(out, static_cast<quint16>(spec.channels));
-    Put32(out, static_cast<quint32>(spec.rate));
-    Put32(out, static_cast<quint32>(spec.rate * spec.channels * width));
-    Put16(out, static_cast<quint16>(spec.channels * width));
+    Put16(out, format.encoding == Encoding::Float32 ? 3 : 1);
+    Put16(out, static_cast<quint16>(format.channels));
+    Put32(out, static_cast<quint32>(format.rate));
+    Put32(out, static_cast<quint32>(format.rate * format.channels * width));
+    Put16(out, static_cast<quint16>(format.channels * width));
     Put16(out, static_cast<quint16>(8 * width));
     out += "data";
     Put32(out, claimedData.value_or(static_cast<quint32>(data.size())));
@@ -160,7 +160,7 @@ TEST_F(SoundTest, PlayingAWavHandsAllItsFramesToTheDevice) {
 TEST_F(SoundTest, EveryWavVariantPlaysToItsEnd) {
     struct Case {
         const char* what;
-        WavSpec spec;
+        WavFormat format;
     };
     const Case cases[] = {
         {"8-bit mono at 8 kHz", {8000, 1, Encoding::Pcm8}},
@@ -181,8 +181,8 @@ TEST_F(SoundTest, EveryWavVariantPlaysToItsEnd) {
             if (ownDevice) {
                 ASSERT_TRUE(WaitForSound([](const SoundStatus& s) { return !s.deviceOpen; }, 5s));
             }
-            const std::size_t frames = static_cast<std::size_t>(c.spec.rate) / 5;
-            drives_.MakeFile('C', "variant.wav", Wav(c.spec, frames));
+            const std::size_t frames = static_cast<std::size_t>(c.format.rate) / 5;
+            drives_.MakeFile('C', "variant.wav", Wav(c.format, frames));
             const SoundStatus begun = Play("C:\\variant.wav");
             EXPECT_FALSE(begun.defaultSound);
             ASSERT_TRUE(WaitUntilEnded());
