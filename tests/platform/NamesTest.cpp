@@ -59,6 +59,10 @@ TEST(NameMappingErrors, RefusesCharactersNoNameMayHold) {
     EXPECT_FALSE(PosixNameOf(QString(QChar(0xD800)) + "x")); // a lone surrogate
     EXPECT_FALSE(PosixNameOf(Escaped({'/'})));               // a slash in disguise
     EXPECT_FALSE(PosixNameOf(Escaped({0})));
+    // Dots in disguise would name the folder itself or its parent, and so step out of it.
+    EXPECT_FALSE(PosixNameOf(Escaped({'.'})));
+    EXPECT_FALSE(PosixNameOf(Escaped({'.', '.'})));
+    EXPECT_EQ(PosixNameOf(Escaped({'.', '.', '.'})), QByteArray("..."));
 }
 
 TEST(NameMappingProperties, EveryByteStringRoundTrips) {
