@@ -10,7 +10,7 @@
 #include "framework/SysUtils.h"
 #include "framework/TPanel.h"
 #include "framework/TStaticText.h"
-#include "platform/fileapi.h"
+#include "platform/files/fileapi.h"
 
 void TForm1::AdresarChange(QObject*) {
     soubor->SetFileName(adresar->Directory());

@@ -1,7 +1,7 @@
 // The quit and help buttons of the right panel.
 #include "app/TForm1.h"
 #include "framework/TApplication.h"
-#include "platform/help.h"
+#include "platform/desktop/help.h"
 
 void TForm1::TransparentButton1Click(QObject*) {
     Close();

@@ -3,8 +3,8 @@
 // disk, a read error) leaves the destination as it was and no half-written file behind.
 #include "app/Zvonkar.h"
 #include "framework/Exceptions.h"
-#include "platform/fileapi.h"
-#include "platform/replacefile.h"
+#include "platform/files/fileapi.h"
+#include "platform/files/replacefile.h"
 
 #include <QRandomGenerator>
 #include <vector>

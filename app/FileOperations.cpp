@@ -11,8 +11,8 @@
 #include "framework/SysUtils.h"
 #include "framework/TPanel.h"
 #include "framework/TStaticText.h"
-#include "platform/drives.h"
-#include "platform/fileapi.h"
+#include "platform/files/drives.h"
+#include "platform/files/fileapi.h"
 
 namespace {
 

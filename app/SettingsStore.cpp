@@ -2,7 +2,7 @@
 // opens the key, does its one access and closes the key again.
 #include "app/Zvonkar.h"
 #include "framework/Exceptions.h"
-#include "platform/registry.h"
+#include "platform/registry/registry.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include "framework/Exceptions.h"
 #include "framework/TApplication.h"
-#include "platform/curdir.h"
-#include "platform/drives.h"
-#include "platform/errhandling.h"
-#include "platform/paths.h"
-#include "platform/sound.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/curdir.h"
+#include "platform/files/drives.h"
+#include "platform/files/paths.h"
+#include "platform/sound/sound.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "app/TForm1.h"
 #include "app/Zvonkar.h"
 #include "framework/TApplication.h"
-#include "platform/help.h"
+#include "platform/desktop/help.h"
 
 #include <QIcon>
 

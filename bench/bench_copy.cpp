@@ -2,7 +2,7 @@
 // the same file, as a ratio (target: at least 0.85 of cp's throughput). The file is written
 // once; each copy goes to a fresh destination on the same volume, best of three runs each.
 #include "app/Zvonkar.h"
-#include "platform/drives.h"
+#include "platform/files/drives.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

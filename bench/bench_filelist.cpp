@@ -4,7 +4,7 @@
 //   bench_filelist [FOLDER]   FOLDER keeps the generated folders, so that a profiler run
 //                             afterwards sees the reads only.
 #include "filectrl/TFileListBox.h"
-#include "platform/drives.h"
+#include "platform/files/drives.h"
 
 #include <QApplication>
 #include <QDir>

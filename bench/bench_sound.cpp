@@ -3,8 +3,8 @@
 // until the first decoded frames are ready for the audio device, and the time for a new
 // request to replace a sound playing (medians of several runs). Uses SDL's dummy driver unless
 // SDL_AUDIODRIVER says otherwise.
-#include "platform/drives.h"
-#include "platform/sound.h"
+#include "platform/files/drives.h"
+#include "platform/sound/sound.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "controls/TURLLabel.h"
 
-#include "platform/shell.h"
+#include "platform/desktop/shell.h"
 
 const QString TURLLabel::DefaultURL = QStringLiteral("https://www.example.com/");
 

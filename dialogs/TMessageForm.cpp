@@ -1,7 +1,7 @@
 #include "dialogs/TMessageForm.h"
 
 #include "framework/TApplication.h"
-#include "platform/help.h"
+#include "platform/desktop/help.h"
 
 #include <QApplication>
 

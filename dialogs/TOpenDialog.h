@@ -5,7 +5,7 @@
 // run left behind. TSaveDialog runs it as a save-as dialog.
 
 #include "dialogs/TCommonDialog.h"
-#include "platform/commdlg.h"
+#include "platform/desktop/commdlg.h"
 
 #include <QFlags>
 #include <QString>

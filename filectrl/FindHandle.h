@@ -1,7 +1,7 @@
 #pragma once
 // An enumeration of the platform's FindFirstFile, closed however the reader leaves it.
 
-#include "platform/findfile.h"
+#include "platform/files/findfile.h"
 
 class FindHandle {
 public:

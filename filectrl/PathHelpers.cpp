@@ -4,8 +4,8 @@
 #include "framework/TBitmap.h"
 #include "framework/TCanvas.h"
 #include "framework/TRect.h"
-#include "platform/drives.h"
-#include "platform/fileapi.h"
+#include "platform/files/drives.h"
+#include "platform/files/fileapi.h"
 
 #include <QPainter>
 

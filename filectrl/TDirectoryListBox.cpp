@@ -7,7 +7,7 @@
 #include "framework/Exceptions.h"
 #include "framework/ListCollation.h"
 #include "framework/TLabel.h"
-#include "platform/drives.h"
+#include "platform/files/drives.h"
 
 #include <QImage>
 #include <QLocale>

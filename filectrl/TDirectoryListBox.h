@@ -8,7 +8,7 @@
 #include "framework/TBitmap.h"
 #include "framework/TCustomListBox.h"
 #include "framework/TLoadable.h"
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QPointer>
 #include <QString>

@@ -3,8 +3,8 @@
 #include "filectrl/PathHelpers.h"
 #include "filectrl/TDirectoryListBox.h"
 #include "framework/DrawTextFlags.h"
-#include "platform/drives.h"
-#include "platform/errhandling.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/drives.h"
 
 #include <QLocale>
 

@@ -5,7 +5,7 @@
 #include "filectrl/TDirectoryListBox.h"
 #include "framework/Exceptions.h"
 #include "framework/TEdit.h"
-#include "platform/attributes.h"
+#include "platform/files/attributes.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "framework/TColor.h"
 
-#include "platform/syscolors.h"
+#include "platform/desktop/syscolors.h"
 
 #include <QHash>
 #include <QString>
@@ -16,24 +16,40 @@ QColor ToQColor(TColor color) {
     return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
 
-TColor FromQColor(const QColor& color) { return RGB(color.red(), color.green(), color.blue()); }
+TColor FromQColor(const QColor& color) {
+    return RGB(color.red(), color.green(), color.blue());
+}
 
 bool ColorFromName(const QString& name, TColor& color) {
     static const QHash<QString, TColor> names = {
-        {"clBlack", clBlack},         {"clMaroon", clMaroon},
-        {"clGreen", clGreen},         {"clOlive", clOlive},
-        {"clNavy", clNavy},           {"clPurple", clPurple},
-        {"clTeal", clTeal},           {"clGray", clGray},
-        {"clSilver", clSilver},       {"clRed", clRed},
-        {"clLime", clLime},           {"clYellow", clYellow},
-        {"clBlue", clBlue},           {"clFuchsia", clFuchsia},
-        {"clAqua", clAqua},           {"clWhite", clWhite},
-        {"clWindow", clWindow},       {"clWindowText", clWindowText},
-        {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
-        {"clBtnFace", clBtnFace},     {"clBtnShadow", clBtnShadow},
-        {"clGrayText", clGrayText},   {"clBtnText", clBtnText},
-        {"clBtnHighlight", clBtnHighlight}, {"cl3DDkShadow", cl3DDkShadow},
-        {"cl3DLight", cl3DLight},     {"clInfoText", clInfoText},
+        {"clBlack", clBlack},
+        {"clMaroon", clMaroon},
+        {"clGreen", clGreen},
+        {"clOlive", clOlive},
+        {"clNavy", clNavy},
+        {"clPurple", clPurple},
+        {"clTeal", clTeal},
+        {"clGray", clGray},
+        {"clSilver", clSilver},
+        {"clRed", clRed},
+        {"clLime", clLime},
+        {"clYellow", clYellow},
+        {"clBlue", clBlue},
+        {"clFuchsia", clFuchsia},
+        {"clAqua", clAqua},
+        {"clWhite", clWhite},
+        {"clWindow", clWindow},
+        {"clWindowText", clWindowText},
+        {"clHighlight", clHighlight},
+        {"clHighlightText", clHighlightText},
+        {"clBtnFace", clBtnFace},
+        {"clBtnShadow", clBtnShadow},
+        {"clGrayText", clGrayText},
+        {"clBtnText", clBtnText},
+        {"clBtnHighlight", clBtnHighlight},
+        {"cl3DDkShadow", cl3DDkShadow},
+        {"cl3DLight", cl3DLight},
+        {"clInfoText", clInfoText},
         {"clInfoBk", clInfoBk},
     };
     const auto it = names.find(name);

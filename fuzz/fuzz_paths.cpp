@@ -4,8 +4,8 @@
 // POSIX path is turned back into Windows text.
 
 #include "fuzz/FuzzDrives.h"
-#include "platform/names.h"
-#include "platform/paths.h"
+#include "platform/files/NameMapping.h"
+#include "platform/files/paths.h"
 
 #include <QString>
 #include <cstddef>

@@ -2,8 +2,8 @@
 // back unchanged through the writer and the parser (types, names and exact bytes), since the
 // program rewrites the file on every change of a setting.
 
-#include "platform/RegistryParser.h"
-#include "platform/RegistryWriter.h"
+#include "platform/registry/RegistryParser.h"
+#include "platform/registry/RegistryWriter.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Bytes from the fuzzer as a file named x.wav, opened and decoded to the end by the program's
 // decoder: a damaged or hostile sound file must be refused or decoded, never crash or hang.
 
-#include "platform/SndFileDecoder.h"
+#include "platform/sound/SndFileDecoder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "platform/HandleTable.h"
+#include "platform/core/HandleTable.h"
 
-#include "platform/errhandling.h"
+#include "platform/core/errhandling.h"
 
 namespace win32 {
 

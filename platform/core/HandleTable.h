@@ -3,7 +3,7 @@
 // up here before use, so a stale, closed or foreign handle fails with error 6 instead of
 // touching freed memory.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <memory>
 #include <mutex>

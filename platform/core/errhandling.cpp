@@ -1,4 +1,4 @@
-#include "platform/errhandling.h"
+#include "platform/core/errhandling.h"
 
 #include <atomic>
 #include <cerrno>

@@ -3,7 +3,7 @@
 // Every service of the layer that fails returns its failure value and leaves the reason here;
 // the reason is read with GetLastError() on the same thread, right after the call.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "platform/HelpViewer.h"
+#include "platform/desktop/HelpViewer.h"
 
 #include <QFile>
 #include <QFileInfo>

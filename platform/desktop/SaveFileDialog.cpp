@@ -1,11 +1,11 @@
-#include "platform/SaveFileDialog.h"
+#include "platform/desktop/SaveFileDialog.h"
 
-#include "platform/DriveMap.h"
-#include "platform/attributes.h"
-#include "platform/curdir.h"
-#include "platform/errhandling.h"
-#include "platform/names.h"
-#include "platform/paths.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/DriveMap.h"
+#include "platform/files/NameMapping.h"
+#include "platform/files/attributes.h"
+#include "platform/files/curdir.h"
+#include "platform/files/paths.h"
 
 #include <QComboBox>
 #include <QDir>

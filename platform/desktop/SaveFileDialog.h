@@ -3,7 +3,7 @@
 // a chosen name as the record's flags ask (with the prompts of the desktop's own dialog) and
 // reporting to the record's hook. Paths go in and out as Windows text.
 
-#include "platform/commdlg.h"
+#include "platform/desktop/commdlg.h"
 
 #include <QByteArray>
 #include <QFileDialog>

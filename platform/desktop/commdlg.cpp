@@ -1,8 +1,8 @@
-#include "platform/commdlg.h"
+#include "platform/desktop/commdlg.h"
 
-#include "platform/SaveFileDialog.h"
-#include "platform/curdir.h"
-#include "platform/paths.h"
+#include "platform/desktop/SaveFileDialog.h"
+#include "platform/files/curdir.h"
+#include "platform/files/paths.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -6,7 +6,7 @@
 // Failures (a record that cannot be shown) return false like Cancel; CommDlgExtendedError()
 // then tells them apart (0 after Cancel).
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QList>
 #include <QRect>

@@ -1,7 +1,7 @@
-#include "platform/help.h"
+#include "platform/desktop/help.h"
 
-#include "platform/HelpViewer.h"
-#include "platform/paths.h"
+#include "platform/desktop/HelpViewer.h"
+#include "platform/files/paths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 // it is. When the file is not found or cannot be read the viewer says so in its own message
 // box, owned by `owner`, and the call fails. GUI thread only.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QString>
 #include <optional>

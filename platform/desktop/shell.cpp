@@ -1,6 +1,6 @@
-#include "platform/shell.h"
+#include "platform/desktop/shell.h"
 
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "platform/syscolors.h"
+#include "platform/desktop/syscolors.h"
 
 #include <array>
 

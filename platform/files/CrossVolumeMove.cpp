@@ -1,7 +1,7 @@
-#include "platform/CrossVolumeMove.h"
+#include "platform/files/CrossVolumeMove.h"
 
-#include "platform/FileDescriptor.h"
-#include "platform/errhandling.h"
+#include "platform/core/FileDescriptor.h"
+#include "platform/core/errhandling.h"
 
 #include <QRandomGenerator>
 #include <fcntl.h>

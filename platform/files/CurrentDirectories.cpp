@@ -1,6 +1,6 @@
-#include "platform/CurrentDirectories.h"
+#include "platform/files/CurrentDirectories.h"
 
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
-#include "platform/DriveMap.h"
+#include "platform/files/DriveMap.h"
 
-#include "platform/errhandling.h"
+#include "platform/core/errhandling.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // The drive map: which drive letters exist and which POSIX folder, kind, label and network name
 // each stands for. Built from ZVONKAR_DRIVES when it is set, else from the mounted volumes.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -2,7 +2,7 @@
 // The attribute word of a file from its POSIX status and name, shared by GetFileAttributes and
 // the enumeration so that both report a file alike.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QByteArrayView>
 #include <sys/stat.h>

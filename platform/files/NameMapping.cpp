@@ -1,4 +1,4 @@
-#include "platform/names.h"
+#include "platform/files/NameMapping.h"
 
 namespace win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/ShareLocks.h"
+#include "platform/files/ShareLocks.h"
 
 #include <cstdint>
 #include <fcntl.h>

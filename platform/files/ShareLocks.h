@@ -5,7 +5,7 @@
 // locks and then looks for another holder of a conflicting byte, so of two racing opens at
 // worst both fail, never both succeed. File systems without such locks skip the check.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 namespace win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/ShareTable.h"
+#include "platform/files/ShareTable.h"
 
 #include <algorithm>
 

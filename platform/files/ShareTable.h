@@ -3,7 +3,7 @@
 // that conflicts with another handle of the process is refused, whatever name reached the
 // file. Thread-safe.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QtGlobal>
 #include <map>

@@ -1,4 +1,4 @@
-#include "platform/WildcardPattern.h"
+#include "platform/files/WildcardPattern.h"
 
 #include <algorithm>
 

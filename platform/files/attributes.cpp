@@ -1,8 +1,8 @@
-#include "platform/attributes.h"
+#include "platform/files/attributes.h"
 
-#include "platform/FileStatus.h"
-#include "platform/errhandling.h"
-#include "platform/paths.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/FileStatus.h"
+#include "platform/files/paths.h"
 
 #include <fcntl.h>
 

@@ -3,7 +3,7 @@
 // permission; hidden 0x02 for names beginning with "."; archive 0x20 for regular files; system
 // never. "X:" answers for drive X's current directory.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QString>
 

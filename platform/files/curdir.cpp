@@ -1,8 +1,8 @@
-#include "platform/curdir.h"
+#include "platform/files/curdir.h"
 
-#include "platform/CurrentDirectories.h"
-#include "platform/errhandling.h"
-#include "platform/paths.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/CurrentDirectories.h"
+#include "platform/files/paths.h"
 
 #include <unistd.h>
 

@@ -1,9 +1,9 @@
-#include "platform/drives.h"
+#include "platform/files/drives.h"
 
-#include "platform/CurrentDirectories.h"
-#include "platform/DriveMap.h"
-#include "platform/errhandling.h"
-#include "platform/paths.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/CurrentDirectories.h"
+#include "platform/files/DriveMap.h"
+#include "platform/files/paths.h"
 
 #include <QHash>
 #include <cstring>

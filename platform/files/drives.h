@@ -5,7 +5,7 @@
 // Errors: 15 for a letter that is not in the map, 21 for a drive whose medium is missing (its
 // folder does not exist), 53 for a network root no drive is mapped to, otherwise from errno.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QString>
 #include <optional>

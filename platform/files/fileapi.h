@@ -2,11 +2,11 @@
 // The file services of the platform layer in one include: paths, current directory,
 // attributes, enumeration, file handles and file management.
 
-#include "platform/Win32Types.h"
-#include "platform/attributes.h"
-#include "platform/curdir.h"
-#include "platform/errhandling.h"
-#include "platform/fileio.h"
-#include "platform/filemanage.h"
-#include "platform/findfile.h"
-#include "platform/paths.h"
+#include "platform/core/errhandling.h"
+#include "platform/core/windef.h"
+#include "platform/files/attributes.h"
+#include "platform/files/curdir.h"
+#include "platform/files/fileio.h"
+#include "platform/files/filemanage.h"
+#include "platform/files/findfile.h"
+#include "platform/files/paths.h"

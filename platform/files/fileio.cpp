@@ -1,11 +1,11 @@
-#include "platform/fileio.h"
+#include "platform/files/fileio.h"
 
-#include "platform/FileDescriptor.h"
-#include "platform/HandleTable.h"
-#include "platform/ShareLocks.h"
-#include "platform/ShareTable.h"
-#include "platform/errhandling.h"
-#include "platform/paths.h"
+#include "platform/core/FileDescriptor.h"
+#include "platform/core/HandleTable.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/ShareLocks.h"
+#include "platform/files/ShareTable.h"
+#include "platform/files/paths.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -5,7 +5,7 @@
 // truncated, whether the file is reached by the same name, a hard link or a symbolic link.
 // Handles may be used from any thread, one thread at a time per handle.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "platform/filemanage.h"
+#include "platform/files/filemanage.h"
 
-#include "platform/CrossVolumeMove.h"
-#include "platform/FileDescriptor.h"
-#include "platform/ShareLocks.h"
-#include "platform/ShareTable.h"
-#include "platform/errhandling.h"
-#include "platform/names.h"
-#include "platform/paths.h"
+#include "platform/core/FileDescriptor.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/CrossVolumeMove.h"
+#include "platform/files/NameMapping.h"
+#include "platform/files/ShareLocks.h"
+#include "platform/files/ShareTable.h"
+#include "platform/files/paths.h"
 
 #include <fcntl.h>
 #include <stdio.h>

@@ -1,11 +1,11 @@
-#include "platform/findfile.h"
+#include "platform/files/findfile.h"
 
-#include "platform/FileStatus.h"
-#include "platform/HandleTable.h"
-#include "platform/WildcardPattern.h"
-#include "platform/errhandling.h"
-#include "platform/names.h"
-#include "platform/paths.h"
+#include "platform/core/HandleTable.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/FileStatus.h"
+#include "platform/files/NameMapping.h"
+#include "platform/files/WildcardPattern.h"
+#include "platform/files/paths.h"
 
 #include <cstring>
 #include <dirent.h>

@@ -4,7 +4,7 @@
 // folder that is not a drive root, as on Windows. Entries are read lazily, one readdir and one
 // stat per matching entry, so a folder of 100,000 files lists in a few tens of milliseconds.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QString>
 

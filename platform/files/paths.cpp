@@ -1,9 +1,9 @@
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 
-#include "platform/CurrentDirectories.h"
-#include "platform/DriveMap.h"
-#include "platform/errhandling.h"
-#include "platform/names.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/CurrentDirectories.h"
+#include "platform/files/DriveMap.h"
+#include "platform/files/NameMapping.h"
 
 #include <algorithm>
 #include <unistd.h>

@@ -1,8 +1,8 @@
-#include "platform/replacefile.h"
+#include "platform/files/replacefile.h"
 
-#include "platform/errhandling.h"
-#include "platform/filemanage.h"
-#include "platform/paths.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/filemanage.h"
+#include "platform/files/paths.h"
 
 #include <stdio.h>
 #include <sys/stat.h>

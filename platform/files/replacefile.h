@@ -2,7 +2,7 @@
 // Moving a file over an existing one, for writers that prepare a complete new file beside the
 // one it replaces and then put it in place in one step.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QString>
 

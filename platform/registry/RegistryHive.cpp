@@ -1,4 +1,4 @@
-#include "platform/RegistryHive.h"
+#include "platform/registry/RegistryHive.h"
 
 #include <algorithm>
 

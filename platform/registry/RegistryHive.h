@@ -2,7 +2,7 @@
 // The current user's registry hive in memory: keys found by case-insensitive paths, each with its
 // typed values, as read from and written to the hive file.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QByteArray>
 #include <QString>

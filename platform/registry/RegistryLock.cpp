@@ -1,4 +1,4 @@
-#include "platform/RegistryLock.h"
+#include "platform/registry/RegistryLock.h"
 
 #include <QFile>
 #include <cerrno>

@@ -1,7 +1,7 @@
-#include "platform/RegistryParser.h"
+#include "platform/registry/RegistryParser.h"
 
-#include "platform/RegistryWriter.h"
-#include "platform/registry.h"
+#include "platform/registry/RegistryWriter.h"
+#include "platform/registry/registry.h"
 
 #include <QStringList>
 #include <QtEndian>

@@ -3,7 +3,7 @@
 // plus what a person editing the file by hand would type (comments, blank lines, CRLF line ends,
 // a byte-order mark, hex digits in either case). Anything else is an error naming the line.
 
-#include "platform/RegistryHive.h"
+#include "platform/registry/RegistryHive.h"
 
 #include <QByteArray>
 #include <QList>

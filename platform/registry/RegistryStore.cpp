@@ -1,9 +1,9 @@
-#include "platform/RegistryStore.h"
+#include "platform/registry/RegistryStore.h"
 
-#include "platform/RegistryLock.h"
-#include "platform/RegistryParser.h"
-#include "platform/RegistryWriter.h"
-#include "platform/registry.h"
+#include "platform/registry/RegistryLock.h"
+#include "platform/registry/RegistryParser.h"
+#include "platform/registry/RegistryWriter.h"
+#include "platform/registry/registry.h"
 
 #include <QDir>
 #include <QFile>

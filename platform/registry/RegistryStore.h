@@ -2,7 +2,7 @@
 // The hive file on disk: finds it, and runs one access at a time on a freshly read hive under
 // the lock shared by all running copies, writing the hive back atomically when it changed.
 
-#include "platform/RegistryHive.h"
+#include "platform/registry/RegistryHive.h"
 
 #include <QString>
 #include <functional>

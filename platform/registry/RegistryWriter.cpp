@@ -1,6 +1,6 @@
-#include "platform/RegistryWriter.h"
+#include "platform/registry/RegistryWriter.h"
 
-#include "platform/registry.h"
+#include "platform/registry/registry.h"
 
 #include <QtEndian>
 

@@ -11,7 +11,7 @@
 //   @=...                  the key's default value (empty name)
 // Long hex lists are continued on the next line after a trailing backslash.
 
-#include "platform/RegistryHive.h"
+#include "platform/registry/RegistryHive.h"
 
 #include <QByteArray>
 

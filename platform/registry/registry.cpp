@@ -1,6 +1,6 @@
-#include "platform/registry.h"
+#include "platform/registry/registry.h"
 
-#include "platform/RegistryStore.h"
+#include "platform/registry/RegistryStore.h"
 
 #include <QStringList>
 #include <algorithm>

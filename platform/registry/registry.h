@@ -15,7 +15,7 @@
 // ERROR_BADDB, ERROR_DISK_FULL, ERROR_WRITE_PROTECT, ERROR_REGISTRY_IO_FAILED. Any thread may
 // call them.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/NullSoundBackend.h"
+#include "platform/sound/NullSoundBackend.h"
 
 namespace win32 {
 

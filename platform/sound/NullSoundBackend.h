@@ -1,7 +1,7 @@
 #pragma once
 // The audio output used when there is no audio device: it accepts every sound and drops it.
 
-#include "platform/SoundBackend.h"
+#include "platform/sound/SoundBackend.h"
 
 #include <atomic>
 

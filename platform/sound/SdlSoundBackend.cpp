@@ -1,4 +1,4 @@
-#include "platform/SdlSoundBackend.h"
+#include "platform/sound/SdlSoundBackend.h"
 
 #include <SDL.h>
 #include <algorithm>

@@ -4,7 +4,7 @@
 // off, and the device is opened at the first sound's rate and channels; later sounds of other
 // formats are converted to it by an SDL audio stream, which the device's callback drains.
 
-#include "platform/SoundBackend.h"
+#include "platform/sound/SoundBackend.h"
 
 #include <memory>
 

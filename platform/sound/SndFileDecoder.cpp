@@ -1,4 +1,4 @@
-#include "platform/SndFileDecoder.h"
+#include "platform/sound/SndFileDecoder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 // every WAV variant libsndfile reads (PCM 8 to 32 bits, float, ADPCM, A-law, mu-law, GSM 6.10,
 // WAVEX, RF64). Owns the open file and closes it when destroyed.
 
-#include "platform/FileDescriptor.h"
-#include "platform/SoundSource.h"
+#include "platform/core/FileDescriptor.h"
+#include "platform/sound/SoundSource.h"
 
 #include <QByteArray>
 #include <memory>

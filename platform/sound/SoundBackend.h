@@ -2,7 +2,7 @@
 // Where the sound service sends decoded frames: an audio output that plays one sound at a time.
 // All calls come from the service's thread; Handed() may also be read from any other thread.
 
-#include "platform/SoundSource.h"
+#include "platform/sound/SoundSource.h"
 
 #include <QString>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "platform/SoundChime.h"
+#include "platform/sound/SoundChime.h"
 
 #include <algorithm>
 #include <cmath>

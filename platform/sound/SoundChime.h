@@ -2,7 +2,7 @@
 // The default sound: a short two-note chime synthesised in memory, played when a requested file
 // cannot be opened or decoded.
 
-#include "platform/SoundSource.h"
+#include "platform/sound/SoundSource.h"
 
 #include <vector>
 

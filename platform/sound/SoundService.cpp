@@ -1,4 +1,4 @@
-#include "platform/SoundService.h"
+#include "platform/sound/SoundService.h"
 
 #include <cstdio>
 

@@ -4,9 +4,9 @@
 // device after a few idle seconds. The caller opens the sound and decodes its first block
 // itself, so the thread only has to hand that block over to the device.
 
-#include "platform/NullSoundBackend.h"
-#include "platform/SdlSoundBackend.h"
-#include "platform/sound.h"
+#include "platform/sound/NullSoundBackend.h"
+#include "platform/sound/SdlSoundBackend.h"
+#include "platform/sound/sound.h"
 
 #include <chrono>
 #include <condition_variable>

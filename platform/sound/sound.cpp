@@ -1,9 +1,9 @@
-#include "platform/sound.h"
+#include "platform/sound/sound.h"
 
-#include "platform/SndFileDecoder.h"
-#include "platform/SoundChime.h"
-#include "platform/SoundService.h"
-#include "platform/paths.h"
+#include "platform/files/paths.h"
+#include "platform/sound/SndFileDecoder.h"
+#include "platform/sound/SoundChime.h"
+#include "platform/sound/SoundService.h"
 
 #include <QFile>
 #include <thread>

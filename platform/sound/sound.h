@@ -10,7 +10,7 @@
 // service's thread while it plays, so how long a call takes does not depend on the file's
 // length. Any thread may call.
 
-#include "platform/Win32Types.h"
+#include "platform/core/windef.h"
 
 #include <QString>
 #include <chrono>

@@ -5,7 +5,7 @@
 #include "filectrl/TFileListBox.h"
 #include "framework/TPanel.h"
 #include "framework/TStaticText.h"
-#include "platform/sound.h"
+#include "platform/sound/sound.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/DialogAnswerer.h"
 

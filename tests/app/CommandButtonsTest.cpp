@@ -2,7 +2,7 @@
 #include "controls/TTransparentButton.h"
 #include "framework/TApplication.h"
 #include "framework/TPanel.h"
-#include "platform/HelpViewer.h"
+#include "platform/desktop/HelpViewer.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/DialogAnswerer.h"
 

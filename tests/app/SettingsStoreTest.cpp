@@ -1,6 +1,6 @@
 #include "app/Zvonkar.h"
 #include "framework/Exceptions.h"
-#include "platform/registry.h"
+#include "platform/registry/registry.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TempDrives.h"
 

@@ -2,8 +2,8 @@
 #include "app/Zvonkar.h"
 #include "controls/TTransparentButton.h"
 #include "filectrl/TDirectoryListBox.h"
-#include "platform/curdir.h"
-#include "platform/registry.h"
+#include "platform/files/curdir.h"
+#include "platform/registry/registry.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/DialogAnswerer.h"
 

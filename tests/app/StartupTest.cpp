@@ -5,8 +5,8 @@
 #include "filectrl/TFileListBox.h"
 #include "framework/TPanel.h"
 #include "framework/TStaticText.h"
-#include "platform/curdir.h"
-#include "platform/registry.h"
+#include "platform/files/curdir.h"
+#include "platform/registry/registry.h"
 #include "tests/app/MainWindowFixture.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "framework/TApplication.h"
 #include "framework/TForm.h"
 #include "framework/TLayoutLoader.h"
-#include "platform/curdir.h"
+#include "platform/files/curdir.h"
 #include "tests/support/DialogAnswerer.h"
 #include "tests/support/FileDialogTyping.h"
 #include "tests/support/TempDrives.h"

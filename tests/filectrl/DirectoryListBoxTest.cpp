@@ -2,7 +2,7 @@
 #include "filectrl/TDirectoryListBox.h"
 #include "filectrl/TFileListBox.h"
 #include "framework/Exceptions.h"
-#include "platform/curdir.h"
+#include "platform/files/curdir.h"
 #include "tests/support/TempDrives.h"
 
 #include <QImage>

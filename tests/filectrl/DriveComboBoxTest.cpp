@@ -1,7 +1,7 @@
 #include "filectrl/TDirectoryListBox.h"
 #include "filectrl/TDriveComboBox.h"
 #include "framework/Exceptions.h"
-#include "platform/curdir.h"
+#include "platform/files/curdir.h"
 #include "tests/support/TempDrives.h"
 
 #include <QImage>

@@ -3,7 +3,7 @@
 #include "filectrl/TFileListBox.h"
 #include "framework/Exceptions.h"
 #include "framework/TEdit.h"
-#include "platform/curdir.h"
+#include "platform/files/curdir.h"
 #include "tests/support/TempDrives.h"
 
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 #include "framework/Exceptions.h"
 #include "framework/TBitmap.h"
 #include "framework/TCanvas.h"
-#include "platform/curdir.h"
+#include "platform/files/curdir.h"
 #include "tests/support/TempDrives.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "tests/support/TempDrives.h"
 
-#include "platform/curdir.h"
-#include "platform/drives.h"
+#include "platform/files/curdir.h"
+#include "platform/files/drives.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,5 +1,5 @@
 // The mapping of POSIX errors into Win32 error numbers and the per-thread last error.
-#include "platform/errhandling.h"
+#include "platform/core/errhandling.h"
 
 #include <QTemporaryDir>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "platform/commdlg.h"
+#include "platform/desktop/commdlg.h"
 
-#include "platform/curdir.h"
+#include "platform/files/curdir.h"
 #include "tests/support/DialogAnswerer.h"
 #include "tests/support/TempDrives.h"
 

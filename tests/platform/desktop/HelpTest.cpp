@@ -1,8 +1,8 @@
 // The help system: the contents and a topic jump in the viewer, where help files are looked
 // for, the macros understood, and the viewer's own message for a missing file.
-#include "platform/help.h"
+#include "platform/desktop/help.h"
 
-#include "platform/HelpViewer.h"
+#include "platform/desktop/HelpViewer.h"
 #include "tests/support/DialogAnswerer.h"
 #include "tests/support/TempDrives.h"
 

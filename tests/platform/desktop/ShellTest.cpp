@@ -1,5 +1,5 @@
 // ShellExecute hands its file to xdg-open, recorded by a stand-in script first on PATH.
-#include "platform/shell.h"
+#include "platform/desktop/shell.h"
 
 #include "tests/support/RecordingXdgOpen.h"
 #include "tests/support/TempDrives.h"

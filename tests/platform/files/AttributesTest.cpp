@@ -1,8 +1,8 @@
 // File attributes over POSIX permissions and names.
-#include "platform/attributes.h"
+#include "platform/files/attributes.h"
 
-#include "platform/curdir.h"
-#include "platform/errhandling.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/curdir.h"
 #include "tests/support/TempDrives.h"
 
 #include <QFile>

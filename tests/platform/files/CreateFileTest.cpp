@@ -1,6 +1,6 @@
 // Opening, reading and writing files, and share modes inside the process.
-#include "platform/errhandling.h"
-#include "platform/fileio.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/fileio.h"
 #include "tests/support/TempDrives.h"
 
 #include <QFile>

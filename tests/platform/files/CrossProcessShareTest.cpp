@@ -1,10 +1,10 @@
 // Share modes between processes: a second process (this test binary run again for one probe)
 // tries to open, truncate or delete a file that this process holds open.
-#include "platform/curdir.h"
-#include "platform/drives.h"
-#include "platform/errhandling.h"
-#include "platform/fileio.h"
-#include "platform/filemanage.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/curdir.h"
+#include "platform/files/drives.h"
+#include "platform/files/fileio.h"
+#include "platform/files/filemanage.h"
 #include "tests/support/TempDrives.h"
 
 #include <QCoreApplication>

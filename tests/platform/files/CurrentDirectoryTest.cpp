@@ -1,7 +1,7 @@
 // The current directory: Windows text, one remembered directory per drive, the real process
 // directory following along.
-#include "platform/curdir.h"
-#include "platform/errhandling.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/curdir.h"
 #include "tests/support/TempDrives.h"
 
 #include <QDir>

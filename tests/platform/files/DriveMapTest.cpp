@@ -1,8 +1,8 @@
 // The drive map: ZVONKAR_DRIVES, the default map from a mount table, and the drive services.
-#include "platform/DriveMap.h"
+#include "platform/files/DriveMap.h"
 
-#include "platform/drives.h"
-#include "platform/errhandling.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/drives.h"
 #include "tests/support/TempDrives.h"
 
 #include <gtest/gtest.h>

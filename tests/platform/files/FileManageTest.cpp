@@ -1,9 +1,9 @@
 // Deleting, moving and making files and folders.
-#include "platform/filemanage.h"
+#include "platform/files/filemanage.h"
 
-#include "platform/drives.h"
-#include "platform/errhandling.h"
-#include "platform/fileio.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/drives.h"
+#include "platform/files/fileio.h"
 #include "tests/support/TempDrives.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // Directory enumeration with patterns.
-#include "platform/findfile.h"
+#include "platform/files/findfile.h"
 
-#include "platform/curdir.h"
-#include "platform/errhandling.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/curdir.h"
 #include "tests/support/TempDrives.h"
 
 #include <QFile>

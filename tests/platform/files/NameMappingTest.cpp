@@ -1,5 +1,5 @@
 // The reversible mapping of POSIX names into Windows names.
-#include "platform/names.h"
+#include "platform/files/NameMapping.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Windows path text to POSIX paths and back, through the drive map and current directory.
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 
-#include "platform/curdir.h"
-#include "platform/errhandling.h"
+#include "platform/core/errhandling.h"
+#include "platform/files/curdir.h"
 #include "tests/support/TempDrives.h"
 
 #include <QFile>

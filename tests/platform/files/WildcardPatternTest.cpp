@@ -1,5 +1,5 @@
 // Windows wildcard matching, as FindFirstFile matches.
-#include "platform/WildcardPattern.h"
+#include "platform/files/WildcardPattern.h"
 
 #include <gtest/gtest.h>
 

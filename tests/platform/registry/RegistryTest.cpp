@@ -1,8 +1,8 @@
 // The registry over the hive file: exact round trips, keys and handles, the file's readable
 // form, failed writes, broken files and two processes writing at once.
-#include "platform/registry.h"
+#include "platform/registry/registry.h"
 
-#include "platform/RegistryParser.h"
+#include "platform/registry/RegistryParser.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The sound service on SDL's dummy driver (and, in child processes, the disk driver and no
 // driver at all): frames reach the device, a new request replaces the old, unplayable files
 // give the chime, nothing hangs.
-#include "platform/sound.h"
+#include "platform/sound/sound.h"
 
-#include "platform/SoundChime.h"
+#include "platform/sound/SoundChime.h"
 #include "tests/support/TempDrives.h"
 
 #include <QCoreApplication>
