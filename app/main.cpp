@@ -1,22 +1,8 @@
-// Program entry of Zvonkar: the application object, the main window, the about box (hidden),
-// then the message loop until the main window closes.
-#include "about/TAboutBox.h"
-#include "app/TForm1.h"
-#include "app/Zvonkar.h"
+// Program entry of Zvonkar.
+#include "app/Program.h"
 #include "framework/TApplication.h"
-#include "platform/desktop/help.h"
-
-#include <QIcon>
 
 int main(int argc, char** argv) {
     TApplication application(argc, argv);
-    application.SetTitle(QStringLiteral("Zvonkar pro Windows 95"));
-    application.SetHelpFile(QStringLiteral("zvonkar.hlp"));
-    application.setWindowIcon(QIcon(QStringLiteral(":/bitmaps/ZVONKAR.xpm")));
-    EnsureCurrentDirectoryOnDrive();
-    application.CreateForm<TForm1>();
-    application.CreateForm<TAboutBox>();
-    application.Run();
-    win32::WinHelp(nullptr, application.HelpFile(), win32::HELP_QUIT, 0);
-    return 0;
+    return RunProgram(application);
 }

@@ -2,9 +2,7 @@
 // those of a minimal Qt Widgets program, both on the offscreen platform, as ratios. Each runs in
 // a child process of its own (median of several runs); the child reports the moment its window
 // has been shown through a pipe, and its peak memory comes from the kernel's accounting.
-#include "about/TAboutBox.h"
-#include "app/TForm1.h"
-#include "app/Zvonkar.h"
+#include "app/Program.h"
 #include "framework/TApplication.h"
 
 #include <QApplication>
@@ -33,17 +31,11 @@ void ReportShown() {
 
 int RunZvonkar(int argc, char** argv) {
     TApplication application(argc, argv);
-    application.SetTitle(QStringLiteral("Zvonkar pro Windows 95"));
-    application.SetHelpFile(QStringLiteral("zvonkar.hlp"));
-    EnsureCurrentDirectoryOnDrive();
-    application.CreateForm<TForm1>();
-    application.CreateForm<TAboutBox>();
     QTimer::singleShot(0, [] {
         ReportShown();
         Application()->Terminate();
     });
-    application.Run();
-    return 0;
+    return RunProgram(application);
 }
 
 int RunMinimal(int argc, char** argv) {
