@@ -4,7 +4,6 @@
 #include "controls/ControlsClasses.h"
 #include "controls/TURLLabel.h"
 #include "framework/Exceptions.h"
-#include "framework/StandardClasses.h"
 #include "framework/TImage.h"
 #include "framework/TLabel.h"
 #include "framework/TLayoutLoader.h"
@@ -32,7 +31,6 @@ QImage DecodeLogo(const QByteArray& data) {
 } // namespace
 
 TAboutBox::TAboutBox(QWidget* parent) : TForm(parent) {
-    RegisterStandardClasses();
     RegisterControlsClasses();
     if (DisplayDepth == 0) {
         const QScreen* screen = QGuiApplication::primaryScreen();

@@ -10,7 +10,6 @@
 #include "filectrl/TDirectoryListBox.h"
 #include "filectrl/TDriveComboBox.h"
 #include "filectrl/TFileListBox.h"
-#include "framework/StandardClasses.h"
 #include "framework/TLayoutLoader.h"
 #include "framework/TPanel.h"
 #include "framework/TStaticText.h"
@@ -18,7 +17,6 @@
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1(QWidget* parent) : TForm(parent) {
-    RegisterStandardClasses();
     RegisterFileCtrlClasses();
     RegisterControlsClasses();
     RegisterDialogsClasses();

@@ -18,14 +18,19 @@ template <class T> void RegisterMouseEvents(TClassRegistry& registry) {
 } // namespace
 
 void RegisterControlsClasses() {
-    TClassRegistry& registry = TClassRegistry::Global();
-    registry.RegisterClass<TLabel>();
-    registry.RegisterClass<TURLLabel>();
-    registry.RegisterClass<TTransparentButton>();
-    RegisterMouseEvents<TLabel>(registry);
-    RegisterMouseEvents<TTransparentButton>(registry);
-    registry.RegisterEvent<TTransparentButton>(QStringLiteral("OnMouseEnter"),
-                                               &TTransparentButton::OnMouseEnter);
-    registry.RegisterEvent<TTransparentButton>(QStringLiteral("OnMouseExit"),
-                                               &TTransparentButton::OnMouseExit);
+    // Layouts are loaded once per window; the classes need registering only once.
+    static const bool registered = [] {
+        TClassRegistry& registry = TClassRegistry::Global();
+        registry.RegisterClass<TLabel>();
+        registry.RegisterClass<TURLLabel>();
+        registry.RegisterClass<TTransparentButton>();
+        RegisterMouseEvents<TLabel>(registry);
+        RegisterMouseEvents<TTransparentButton>(registry);
+        registry.RegisterEvent<TTransparentButton>(QStringLiteral("OnMouseEnter"),
+                                                   &TTransparentButton::OnMouseEnter);
+        registry.RegisterEvent<TTransparentButton>(QStringLiteral("OnMouseExit"),
+                                                   &TTransparentButton::OnMouseExit);
+        return true;
+    }();
+    Q_UNUSED(registered);
 }

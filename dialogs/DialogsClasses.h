@@ -1,5 +1,5 @@
 #pragma once
 // Makes the dialog components (TSaveDialog) and their events known to the layout loader.
-// Calling it again does no harm.
+// Only the first call registers.
 
 void RegisterDialogsClasses();

@@ -18,14 +18,21 @@ template <class T> void RegisterListBox(TClassRegistry& registry) {
 } // namespace
 
 void RegisterFileCtrlClasses() {
-    TClassRegistry& registry = TClassRegistry::Global();
-    RegisterListBox<TDirectoryListBox>(registry);
-    RegisterListBox<TFileListBox>(registry);
-    registry.RegisterClass<TDriveComboBox>();
-    registry.RegisterEvent<TDriveComboBox>(QStringLiteral("OnChange"), &TCustomComboBox::OnChange);
-    registry.RegisterEvent<TDriveComboBox>(QStringLiteral("OnClick"), &TCustomComboBox::OnClick);
-    registry.RegisterEvent<TDriveComboBox>(QStringLiteral("OnDblClick"),
-                                           &TCustomComboBox::OnDblClick);
-    registry.RegisterEvent<TDriveComboBox>(QStringLiteral("OnDropDown"),
-                                           &TCustomComboBox::OnDropDown);
+    // Layouts are loaded once per window; the classes need registering only once.
+    static const bool registered = [] {
+        TClassRegistry& registry = TClassRegistry::Global();
+        RegisterListBox<TDirectoryListBox>(registry);
+        RegisterListBox<TFileListBox>(registry);
+        registry.RegisterClass<TDriveComboBox>();
+        registry.RegisterEvent<TDriveComboBox>(QStringLiteral("OnChange"),
+                                               &TCustomComboBox::OnChange);
+        registry.RegisterEvent<TDriveComboBox>(QStringLiteral("OnClick"),
+                                               &TCustomComboBox::OnClick);
+        registry.RegisterEvent<TDriveComboBox>(QStringLiteral("OnDblClick"),
+                                               &TCustomComboBox::OnDblClick);
+        registry.RegisterEvent<TDriveComboBox>(QStringLiteral("OnDropDown"),
+                                               &TCustomComboBox::OnDropDown);
+        return true;
+    }();
+    Q_UNUSED(registered);
 }

@@ -1,5 +1,5 @@
 #pragma once
 // Makes the browsing controls (TDirectoryListBox, TFileListBox, TDriveComboBox) and their events
-// known to the layout loader. Calling it again does no harm.
+// known to the layout loader. Only the first call registers.
 
 void RegisterFileCtrlClasses();

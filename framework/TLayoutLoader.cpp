@@ -326,8 +326,7 @@ void TLayoutLoader::LoadForm(TForm* form, const QString& layoutName) {
 
 void TLayoutLoader::LoadFormFromJson(TForm* form, const QByteArray& json,
                                      const QString& layoutName) {
-    static const bool registered = (RegisterStandardClasses(), true);
-    Q_UNUSED(registered);
+    RegisterStandardClasses();
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (document.isNull())
