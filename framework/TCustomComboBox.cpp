@@ -74,14 +74,7 @@ void TCustomComboBox::SetColor(TColor color) {
 }
 
 TCanvas& TCustomComboBox::Canvas() {
-    if (canvas_)
-        return *canvas_;
-    if (!measureCanvas_) {
-        measureImage_ = QImage(1, 1, QImage::Format_RGB32);
-        measureCanvas_ = std::make_unique<TCanvas>(&measureImage_);
-    }
-    measureCanvas_->SetQFont(font());
-    return *measureCanvas_;
+    return canvas_ ? *canvas_ : measuring_.With(font());
 }
 
 void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) {

@@ -9,13 +9,12 @@
 #include "framework/TCanvas.h"
 #include "framework/TColor.h"
 #include "framework/TListItems.h"
+#include "framework/TMeasuringCanvas.h"
 #include "framework/TOwnerDrawDelegate.h"
 #include "framework/TRect.h"
 #include "framework/TWindowHandle.h"
 
 #include <QComboBox>
-#include <QImage>
-#include <memory>
 
 class TCustomComboBox : public QComboBox, public TWindowHandle {
     Q_OBJECT
@@ -78,8 +77,7 @@ private:
 
     TListItems* items_;
     TCanvas* canvas_ = nullptr;
-    QImage measureImage_;
-    std::unique_ptr<TCanvas> measureCanvas_;
+    TMeasuringCanvas measuring_;
     int itemHeight_ = 16;
     TColor color_ = clWindow;
     bool hadSelection_ = false;

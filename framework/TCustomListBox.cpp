@@ -102,14 +102,7 @@ void TCustomListBox::SetColor(TColor color) {
 }
 
 TCanvas& TCustomListBox::Canvas() {
-    if (canvas_)
-        return *canvas_;
-    if (!measureCanvas_) {
-        measureImage_ = QImage(1, 1, QImage::Format_RGB32);
-        measureCanvas_ = std::make_unique<TCanvas>(&measureImage_);
-    }
-    measureCanvas_->SetQFont(font());
-    return *measureCanvas_;
+    return canvas_ ? *canvas_ : measuring_.With(font());
 }
 
 void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) {

@@ -10,13 +10,12 @@
 #include "framework/TCanvas.h"
 #include "framework/TColor.h"
 #include "framework/TListItems.h"
+#include "framework/TMeasuringCanvas.h"
 #include "framework/TOwnerDrawDelegate.h"
 #include "framework/TRect.h"
 #include "framework/TWindowHandle.h"
 
-#include <QImage>
 #include <QListView>
-#include <memory>
 
 class TCustomListBox : public QListView, public TWindowHandle {
     Q_OBJECT
@@ -85,8 +84,7 @@ private:
 
     TListItems* items_;
     TCanvas* canvas_ = nullptr; // the painting canvas while an entry is drawn
-    QImage measureImage_;
-    std::unique_ptr<TCanvas> measureCanvas_;
+    TMeasuringCanvas measuring_;
     int itemHeight_ = 16;
     bool integralHeight_ = false;
     int requestedHeight_ = 0;

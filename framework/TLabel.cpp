@@ -6,28 +6,6 @@ TLabel::TLabel(QWidget* parent) : TGraphicControl(parent) {
     resize(65, 17);
 }
 
-void TLabel::SetCaption(const QString& caption) {
-    if (caption_ == caption)
-        return;
-    caption_ = caption;
-    AdjustBounds();
-    update();
-}
-
-void TLabel::SetAlignment(TAlignment alignment) {
-    if (alignment_ == alignment)
-        return;
-    alignment_ = alignment;
-    update();
-}
-
-void TLabel::SetAutoSize(bool autoSize) {
-    if (autoSize_ == autoSize)
-        return;
-    autoSize_ = autoSize;
-    AdjustBounds();
-}
-
 void TLabel::SetColor(TColor color) {
     parentColor_ = false;
     if (color_ == color)
@@ -47,14 +25,6 @@ void TLabel::SetLayout(TTextLayout layout) {
     if (layout_ == layout)
         return;
     layout_ = layout;
-    update();
-}
-
-void TLabel::SetShowAccelChar(bool show) {
-    if (showAccelChar_ == show)
-        return;
-    showAccelChar_ = show;
-    AdjustBounds();
     update();
 }
 
@@ -87,22 +57,15 @@ void TLabel::EnabledChanged() {
 }
 
 unsigned TLabel::DrawStyle() const {
-    unsigned flags = DT_EXPANDTABS;
-    if (wordWrap_)
-        flags |= DT_WORDBREAK;
-    if (alignment_ == taRightJustify)
-        flags |= DT_RIGHT;
-    else if (alignment_ == taCenter)
-        flags |= DT_CENTER;
-    return flags;
+    return CaptionFlags() | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0u);
 }
 
 void TLabel::DoDrawText(TCanvas& canvas, TRect& r, unsigned flags) {
-    QString text = caption_;
+    QString text = Caption();
     // An empty caption (or a lone prefix) still measures one line high.
-    if ((flags & DT_CALCRECT) && (text.isEmpty() || (showAccelChar_ && text == u"&")))
+    if ((flags & DT_CALCRECT) && (text.isEmpty() || (ShowAccelChar() && text == u"&")))
         text += u' ';
-    if (!showAccelChar_)
+    if (!ShowAccelChar())
         flags |= DT_NOPREFIX;
     canvas.Font.Assign(Font());
     if (!Enabled() && !(flags & DT_CALCRECT)) {
@@ -116,7 +79,7 @@ void TLabel::DoDrawText(TCanvas& canvas, TRect& r, unsigned flags) {
 }
 
 void TLabel::AdjustBounds() {
-    if (!autoSize_)
+    if (!AutoSize())
         return;
     QImage surface(1, 1, QImage::Format_RGB32);
     TRect r{0, 0, Width(), Height()};
@@ -125,7 +88,7 @@ void TLabel::AdjustBounds() {
         DoDrawText(canvas, r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0u));
     }
     int left = Left();
-    if (alignment_ == taRightJustify)
+    if (Alignment() == taRightJustify)
         left += Width() - r.Right;
     SetBounds(left, Top(), r.Right, r.Bottom);
 }

@@ -2,12 +2,13 @@
 // A windowless text label: paints its caption in its font with the desktop's text drawing
 // call ("&" underlines the next character), optionally wrapped, aligned and sized to its text.
 
+#include "framework/TCaptionSettings.h"
 #include "framework/TColor.h"
 #include "framework/TGraphicControl.h"
 
 #include <QString>
 
-class TLabel : public TGraphicControl {
+class TLabel : public TGraphicControl, public TCaptionSettings {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
@@ -27,14 +28,8 @@ public:
 
     explicit TLabel(QWidget* parent = nullptr);
 
-    QString Caption() const { return caption_; }
-    void SetCaption(const QString& caption);
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment alignment);
-    // Sizes the label to its text whenever caption, font or wrapping change: the width of the
-    // widest line (a right-justified label keeps its right edge) and the height of all lines.
-    bool AutoSize() const { return autoSize_; }
-    void SetAutoSize(bool autoSize);
+    TAlignment Alignment() const { return TAlignment(CaptionAlignment()); }
+    void SetAlignment(TAlignment alignment) { SetCaptionAlignment(alignment); }
     // The background, filled unless Transparent. With ParentColor (cleared by SetColor) the
     // parent's own painting is the background.
     TColor Color() const { return color_; }
@@ -44,9 +39,6 @@ public:
     // Vertical placement of the text within the label.
     TTextLayout Layout() const { return layout_; }
     void SetLayout(TTextLayout layout);
-    // When false, "&" is shown as it is.
-    bool ShowAccelChar() const { return showAccelChar_; }
-    void SetShowAccelChar(bool show);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool transparent);
     // Breaks the caption between words to fit the label's width.
@@ -62,18 +54,17 @@ protected:
     // Draws the caption into r (a disabled label twice, embossed), or with DT_CALCRECT measures
     // it, moving r's right and bottom edges.
     void DoDrawText(TCanvas& canvas, TRect& r, unsigned flags);
-    void AdjustBounds();
+    // With AutoSize, the width of the widest line (a right-justified label keeps its right
+    // edge) and the height of all lines; run whenever caption, font or wrapping change.
+    void AdjustBounds() override;
+    void RepaintCaption() override { update(); }
 
 private:
     unsigned DrawStyle() const;
 
-    QString caption_;
-    TAlignment alignment_ = taLeftJustify;
-    bool autoSize_ = true;
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
     TTextLayout layout_ = tlTop;
-    bool showAccelChar_ = true;
     bool transparent_ = false;
     bool wordWrap_ = false;
 };

@@ -2,48 +2,18 @@
 
 #include "framework/ClassicStyle.h"
 #include "framework/TCanvas.h"
+#include "framework/TMeasuringCanvas.h"
 
 #include <QEvent>
-#include <QImage>
 
 TStaticText::TStaticText(QWidget* parent) : QWidget(parent) {
     resize(65, 17);
-}
-
-void TStaticText::SetCaption(const QString& caption) {
-    if (caption_ == caption)
-        return;
-    caption_ = caption;
-    AdjustBounds();
-    update();
-}
-
-void TStaticText::SetAlignment(TAlignment alignment) {
-    if (alignment_ == alignment)
-        return;
-    alignment_ = alignment;
-    update();
-}
-
-void TStaticText::SetAutoSize(bool autoSize) {
-    if (autoSize_ == autoSize)
-        return;
-    autoSize_ = autoSize;
-    AdjustBounds();
 }
 
 void TStaticText::SetBorderStyle(TStaticBorderStyle style) {
     if (borderStyle_ == style)
         return;
     borderStyle_ = style;
-    AdjustBounds();
-    update();
-}
-
-void TStaticText::SetShowAccelChar(bool show) {
-    if (showAccelChar_ == show)
-        return;
-    showAccelChar_ = show;
     AdjustBounds();
     update();
 }
@@ -56,24 +26,15 @@ void TStaticText::SetColor(TColor color) {
 }
 
 unsigned TStaticText::TextFlags() const {
-    unsigned flags = DT_WORDBREAK | DT_EXPANDTABS;
-    if (!showAccelChar_)
-        flags |= DT_NOPREFIX;
-    if (alignment_ == taCenter)
-        flags |= DT_CENTER;
-    else if (alignment_ == taRightJustify)
-        flags |= DT_RIGHT;
-    return flags;
+    return CaptionFlags() | DT_WORDBREAK | DT_EXPANDTABS;
 }
 
 void TStaticText::AdjustBounds() {
-    if (!autoSize_)
+    if (!AutoSize())
         return;
-    QImage scratch(1, 1, QImage::Format_RGB32);
-    TCanvas canvas(&scratch);
-    canvas.SetQFont(font());
+    TMeasuringCanvas measuring;
     TRect r{0, 0, 0, 0};
-    canvas.DrawText(caption_, r, (TextFlags() & ~DT_WORDBREAK) | DT_CALCRECT);
+    measuring.With(font()).DrawText(Caption(), r, (TextFlags() & ~DT_WORDBREAK) | DT_CALCRECT);
     resize(r.Width() + 2 * BorderSize(), r.Height() + 2 * BorderSize());
 }
 
@@ -93,6 +54,6 @@ void TStaticText::paintEvent(QPaintEvent*) {
     canvas.Brush.Color = color_;
     canvas.FillRect(r);
     canvas.SetQFont(font());
-    DrawControlText(canvas, caption_, r, TextFlags(), isEnabled(),
+    DrawControlText(canvas, Caption(), r, TextFlags(), isEnabled(),
                     FromQColor(palette().color(QPalette::WindowText)));
 }

@@ -3,6 +3,7 @@
 // sunken (shadow at the top and left, highlight at the bottom and right). With AutoSize it
 // takes the size of its text; the main window's size display is one.
 
+#include "framework/TCaptionSettings.h"
 #include "framework/TColor.h"
 #include "framework/TLoadable.h"
 #include "framework/TWindowHandle.h"
@@ -10,7 +11,10 @@
 #include <QString>
 #include <QWidget>
 
-class TStaticText : public QWidget, public TWindowHandle, public TLoadable {
+class TStaticText : public QWidget,
+                    public TWindowHandle,
+                    public TLoadable,
+                    public TCaptionSettings {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
@@ -27,17 +31,10 @@ public:
 
     explicit TStaticText(QWidget* parent = nullptr);
 
-    QString Caption() const { return caption_; }
-    void SetCaption(const QString& caption);
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment alignment);
-    bool AutoSize() const { return autoSize_; }
-    void SetAutoSize(bool autoSize);
+    TAlignment Alignment() const { return TAlignment(CaptionAlignment()); }
+    void SetAlignment(TAlignment alignment) { SetCaptionAlignment(alignment); }
     TStaticBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TStaticBorderStyle style);
-    // Whether "&" marks an accelerator (shown underlined) or is shown as it is.
-    bool ShowAccelChar() const { return showAccelChar_; }
-    void SetShowAccelChar(bool show);
     TColor Color() const { return color_; }
     void SetColor(TColor color);
 
@@ -51,12 +48,9 @@ private:
     int BorderSize() const { return borderStyle_ == sbsNone ? 0 : 1; }
     unsigned TextFlags() const;
     // With AutoSize, takes the size of the text plus the border.
-    void AdjustBounds();
+    void AdjustBounds() override;
+    void RepaintCaption() override { update(); }
 
-    QString caption_;
-    TAlignment alignment_ = taLeftJustify;
-    bool autoSize_ = true;
     TStaticBorderStyle borderStyle_ = sbsNone;
-    bool showAccelChar_ = true;
     TColor color_ = clBtnFace;
 };
