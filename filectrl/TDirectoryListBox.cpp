@@ -229,10 +229,14 @@ QString TDirectoryListBox::ShownName(const QString& text) const {
 }
 
 int TDirectoryListBox::ComparePaths(const QString& a, const QString& b) const {
-    if (volumeCaseSensitive_)
-        return QString::localeAwareCompare(a, b);
     const QLocale locale;
-    return QString::localeAwareCompare(locale.toLower(a), locale.toLower(b));
+    const QString x = volumeCaseSensitive_ ? a : locale.toLower(a);
+    const QString y = volumeCaseSensitive_ ? b : locale.toLower(b);
+    // A collation may take two spellings of one text for equal ("café" with a precomposed
+    // letter and with a combining accent), while the file system keeps them as two names
+    // side by side: only the same characters name the same directory.
+    const int order = QString::localeAwareCompare(x, y);
+    return order != 0 ? order : x.compare(y);
 }
 
 TFileListBox* TDirectoryListBox::FileList() const {
