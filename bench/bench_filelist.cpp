@@ -125,7 +125,8 @@ int RunWindow(int argc, char** argv, const QString& name) {
     std::_Exit(0);
 }
 
-// Runs `argv` with its output into a pipe (or /dev/null) and returns its processor time.
+// Runs `args`. With `capture`, returns the figures that a window child prints; otherwise the
+// child's own processor and wall time, its start included (for ls, about a millisecond).
 Sample RunChild(std::vector<std::string> args, bool capture) {
     int fds[2];
     if (pipe(fds) != 0)
@@ -157,9 +158,9 @@ Sample RunChild(std::vector<std::string> args, bool capture) {
         std::fprintf(stderr, "%s failed\n", args[0].c_str());
         std::exit(1);
     }
-    Sample sample;
     if (!capture)
         return {CpuMs(usage), wall, 0, 0, 0};
+    Sample sample;
     if (std::sscanf(output.c_str(), "%lf %lf %lf %lf %ld", &sample.CpuMs, &sample.WallMs,
                     &sample.StaysMiB, &sample.PeakMiB, &sample.Listed) != 5) {
         std::fprintf(stderr, "the window reported nothing\n");
