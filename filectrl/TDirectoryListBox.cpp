@@ -144,8 +144,9 @@ void TDirectoryListBox::BuildEntries() {
     const QString root = RootOf(directory_);
     QString rest = directory_;
     int level = 0;
+    std::vector<TListEntry> entries;
     if (root.size() >= 2 && root[1] == u'\\') {
-        Items().Add(root, &openGlyph_);
+        entries.push_back({root, &openGlyph_});
         rest = directory_.mid(root.size());
         level = 1;
     }
@@ -157,15 +158,16 @@ void TDirectoryListBox::BuildEntries() {
                 if (level == 0)
                     name += u'\\';
                 rest.remove(0, separator + 1);
-                Items().Add(name, &openGlyph_);
+                entries.push_back({name, &openGlyph_});
                 ++level;
             }
         }
-        Items().Add(rest, &currentGlyph_);
+        entries.push_back({rest, &currentGlyph_});
     }
-    const int current = Items().Count() - 1;
-    for (const QString& name : ListSubdirectories(directory_))
-        Items().Add(name, &closedGlyph_);
+    const int current = static_cast<int>(entries.size()) - 1;
+    for (QString& name : ListSubdirectories(directory_))
+        entries.push_back({std::move(name), &closedGlyph_});
+    Items().Assign(std::move(entries));
     if (HandleAllocated())
         SetItemIndex(current);
 }
@@ -177,13 +179,13 @@ QStringList TDirectoryListBox::ListSubdirectories(const QString& directory) cons
     };
     std::vector<Name> names;
     win32::WIN32_FIND_DATA data;
-    FindHandle find(JoinPath(directory, QStringLiteral("*.*")), data);
+    FindHandle find(JoinPath(directory, QStringLiteral("*.*")), data,
+                    win32::FindExSearchLimitToDirectories);
     constexpr win32::DWORD skipped = win32::FILE_ATTRIBUTE_HIDDEN | win32::FILE_ATTRIBUTE_SYSTEM |
                                      win32::FILE_ATTRIBUTE_VOLUME_LABEL;
     for (bool more = find.Valid(); more; more = find.Next(data)) {
-        if ((data.dwFileAttributes & skipped) ||
-            !(data.dwFileAttributes & win32::FILE_ATTRIBUTE_DIRECTORY) ||
-            data.cFileName == QLatin1String(".") || data.cFileName == QLatin1String(".."))
+        if ((data.dwFileAttributes & skipped) || data.cFileName == QLatin1String(".") ||
+            data.cFileName == QLatin1String(".."))
             continue;
         names.push_back({ListSortKey(data.cFileName), data.cFileName});
     }
@@ -227,10 +229,14 @@ QString TDirectoryListBox::ShownName(const QString& text) const {
 }
 
 int TDirectoryListBox::ComparePaths(const QString& a, const QString& b) const {
-    if (volumeCaseSensitive_)
-        return QString::localeAwareCompare(a, b);
     const QLocale locale;
-    return QString::localeAwareCompare(locale.toLower(a), locale.toLower(b));
+    const QString x = volumeCaseSensitive_ ? a : locale.toLower(a);
+    const QString y = volumeCaseSensitive_ ? b : locale.toLower(b);
+    // A collation may take two spellings of one text for equal ("café" with a precomposed
+    // letter and with a combining accent), while the file system keeps them as two names
+    // side by side: only the same characters name the same directory.
+    const int order = QString::localeAwareCompare(x, y);
+    return order != 0 ? order : x.compare(y);
 }
 
 TFileListBox* TDirectoryListBox::FileList() const {

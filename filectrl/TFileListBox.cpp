@@ -2,6 +2,7 @@
 
 #include "filectrl/FindHandle.h"
 #include "filectrl/PathHelpers.h"
+#include "filectrl/SortedPositionWatch.h"
 #include "filectrl/TDirectoryListBox.h"
 #include "framework/Exceptions.h"
 #include "framework/TEdit.h"
@@ -25,10 +26,7 @@ constexpr int kHourglassPosition = 100;
 class Hourglass {
 public:
     Hourglass() = default;
-    ~Hourglass() {
-        if (shown_)
-            QGuiApplication::restoreOverrideCursor();
-    }
+    ~Hourglass() { Hide(); }
     Hourglass(const Hourglass&) = delete;
     Hourglass& operator=(const Hourglass&) = delete;
     void Show() {
@@ -37,21 +35,15 @@ public:
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         }
     }
+    void Hide() {
+        if (shown_) {
+            shown_ = false;
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
 
 private:
     bool shown_ = false;
-};
-
-// Gathers the adds of a read into one batch of the list.
-class ItemsBatch {
-public:
-    explicit ItemsBatch(TListItems& items) : items_(items) { items_.BeginUpdate(); }
-    ~ItemsBatch() { items_.EndUpdate(); }
-    ItemsBatch(const ItemsBatch&) = delete;
-    ItemsBatch& operator=(const ItemsBatch&) = delete;
-
-private:
-    TListItems& items_;
 };
 
 bool IsProgramName(const QString& name) {
@@ -195,31 +187,38 @@ void TFileListBox::ReadEntries() {
     const bool everyEntry = fileType_.testFlag(ftNormal);
     ChangeDirectory(directory_);
     Items().Clear();
-    int lastAdded = 0;
-    {
-        Hourglass hourglass;
-        const ItemsBatch batch(Items());
-        for (const QString& pattern : mask_.split(u';')) {
-            win32::WIN32_FIND_DATA data;
-            FindHandle find(pattern, data);
-            for (bool more = find.Valid(); more; more = find.Next(data)) {
-                const win32::DWORD attributes = data.dwFileAttributes;
-                if ((attributes & kFilteredBits & ~attributeWord) != 0)
-                    continue;
-                if (everyEntry || (attributes & attributeWord)) {
-                    if (attributes & win32::FILE_ATTRIBUTE_DIRECTORY)
-                        lastAdded = Items().Add(u'[' + data.cFileName + u']',
-                                                showGlyphs_ ? &closedGlyph_ : nullptr);
-                    else
-                        lastAdded = Items().Add(data.cFileName, IsProgramName(data.cFileName)
-                                                                    ? &executableGlyph_
-                                                                    : &unknownGlyph_);
-                }
-                if (lastAdded == kHourglassPosition)
-                    hourglass.Show();
-            }
+    // The whole folder is read first and then shown in one batch, sorted once; the hourglass
+    // still comes up as soon as an entry lands at position 100 of the list being read.
+    std::vector<TListEntry> entries;
+    std::vector<TListSortKey> keys;
+    Hourglass hourglass;
+    SortedPositionWatch hourglassPosition(kHourglassPosition);
+    for (const QString& pattern : mask_.split(u';')) {
+        win32::WIN32_FIND_DATA data;
+        FindHandle find(pattern, data);
+        for (bool more = find.Valid(); more; more = find.Next(data)) {
+            if ((data.dwFileAttributes & kFilteredBits & ~attributeWord) != 0)
+                continue;
+            // The enumeration does not read an entry's status, so the read-only bit is asked
+            // for only where it decides.
+            const bool accepted = everyEntry || (data.dwFileAttributes & attributeWord) ||
+                                  ((attributeWord & win32::FILE_ATTRIBUTE_READONLY) &&
+                                   find.Status(data) && (data.dwFileAttributes & attributeWord));
+            if (!accepted)
+                continue;
+            if (data.dwFileAttributes & win32::FILE_ATTRIBUTE_DIRECTORY)
+                entries.push_back(
+                    {u'[' + data.cFileName + u']', showGlyphs_ ? &closedGlyph_ : nullptr});
+            else
+                entries.push_back({data.cFileName, IsProgramName(data.cFileName) ? &executableGlyph_
+                                                                                 : &unknownGlyph_});
+            keys.push_back(ListSortKey(entries.back().Text));
+            if (hourglassPosition.Lands(keys.back()))
+                hourglass.Show();
         }
     }
+    Items().Assign(std::move(entries), std::move(keys));
+    hourglass.Hide();
     NotifyChange();
 }
 

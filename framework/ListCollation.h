@@ -1,6 +1,7 @@
 #pragma once
-// The order of sorted lists: letter case ignored, in the user's locale. Sorting compares sort
-// keys made once per entry, so that large lists never collate the same text twice.
+// The order of sorted lists: letter case ignored, in the user's locale. A list filled in one
+// batch is sorted by keys made once per entry, so that a large list never collates the same
+// text twice.
 
 #include <QByteArray>
 #include <QCollatorSortKey>

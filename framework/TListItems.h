@@ -1,17 +1,23 @@
 #pragma once
 // The entries of a list box or combo box: text with an optional glyph, as a Qt list model that
 // the views show. Entries keep their order of insertion or, when Sorted, the order of
-// ListCollation. BeginUpdate/EndUpdate gather many adds and show them at once; each add still
-// reports its sorted position, so that reading 100,000 entries stays O(n log n).
+// ListCollation. Assign fills the list in one batch, sorted once, so that a list of 100,000
+// entries costs O(n log n) and the views lay it out once. The list holds the texts only; sort
+// keys are made while sorting and then dropped.
 
 #include "framework/ListCollation.h"
 
 #include <QAbstractListModel>
 #include <QString>
-#include <memory>
 #include <vector>
 
 class TBitmap;
+
+// An entry on its way into a list.
+struct TListEntry {
+    QString Text;
+    const TBitmap* Glyph = nullptr;
+};
 
 class TListItems : public QAbstractListModel {
     Q_OBJECT
@@ -27,6 +33,11 @@ public:
     // Adds an entry and returns its position: the end of the list, or its sorted position
     // (after the entries that compare equal) when Sorted.
     int Add(const QString& text, const TBitmap* glyph = nullptr);
+    // Replaces all entries by `entries`, shown to the views at once. When Sorted they are
+    // sorted, equal ones keeping their order, as adding them one by one would place them.
+    // `keys`, when not empty, are the entries' sort keys (ListSortKey of each text), for a
+    // caller that made them already.
+    void Assign(std::vector<TListEntry> entries, std::vector<TListSortKey> keys = {});
     void Clear();
     int Count() const;
     // Raise EListError "List index out of bounds (%d)" for an index outside the list.
@@ -35,30 +46,15 @@ public:
     // The first entry whose whole text equals `text` ignoring case; -1 when there is none.
     int IndexOf(const QString& text) const;
 
-    // Between BeginUpdate and the matching EndUpdate, adds are gathered and the views see them
-    // all at EndUpdate (a list that was not empty is then reset, dropping the views' selection).
-    void BeginUpdate();
-    void EndUpdate();
-
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    struct Entry {
-        QString Text;
-        const TBitmap* Glyph = nullptr;
-        TListSortKey Key; // made while Sorted
-    };
-    class RankIndex;
-
     void CheckIndex(int index) const;
-    // Shows the gathered adds to the views; the batch itself goes on.
-    void Flush() const;
-    void FlushEntries();
+    // The entries in sorted order, equal ones in their present order.
+    static std::vector<TListEntry> SortedEntries(std::vector<TListEntry> entries,
+                                                 std::vector<TListSortKey> keys);
 
-    std::vector<Entry> entries_;
-    std::vector<Entry> pending_;
-    std::unique_ptr<RankIndex> ranks_; // ranks of all entries while a sorted batch runs
+    std::vector<TListEntry> entries_;
     bool sorted_ = false;
-    int updateCount_ = 0;
 };

@@ -5,14 +5,14 @@
 
 namespace win32 {
 
-DWORD FileStatus::Attributes(const struct stat& info, QByteArrayView name) {
+DWORD FileStatus::Attributes(mode_t mode, QByteArrayView name) {
     DWORD attributes = 0;
-    if (S_ISDIR(info.st_mode)) {
+    if (S_ISDIR(mode)) {
         attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    } else if (S_ISREG(info.st_mode)) {
+    } else if (S_ISREG(mode)) {
         attributes |= FILE_ATTRIBUTE_ARCHIVE;
     }
-    if ((info.st_mode & S_IWUSR) == 0) {
+    if ((mode & S_IWUSR) == 0) {
         attributes |= FILE_ATTRIBUTE_READONLY;
     }
     if (name.startsWith('.') && name != "." && name != "..") {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
 
 namespace win32 {
 
@@ -19,10 +20,14 @@ struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-// One enumeration: the open folder, the pattern, and a name buffer reused for every entry.
+// One enumeration: the open folder, the pattern, what to read of each entry, and a name
+// buffer reused for every entry.
 class FindObject : public HandleObject {
 public:
-    FindObject(DIR* dir, QStringView pattern, bool isRoot) : dir(dir), pattern(pattern) {
+    FindObject(DIR* dir, QStringView pattern, bool isRoot, FINDEX_INFO_LEVELS level,
+               FINDEX_SEARCH_OPS search)
+        : dir(dir), pattern(pattern), fullStatus(level == FindExInfoStandard),
+          directoriesOnly(search == FindExSearchLimitToDirectories) {
         // Windows lists "." and ".." first in every folder but a drive's root.
         if (!isRoot) {
             for (const char* dots : {".", ".."}) {
@@ -34,11 +39,10 @@ public:
     }
 
     bool Next(WIN32_FIND_DATA& data) {
-        const int fd = ::dirfd(dir.get());
         while (!pendingDots.empty()) {
             const char* dots = pendingDots.front();
             pendingDots.erase(pendingDots.begin());
-            if (Fill(fd, dots, data)) {
+            if (Fill(dots, DT_DIR, data)) {
                 return true;
             }
         }
@@ -47,24 +51,55 @@ public:
             if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
                 continue;
             }
+            const unsigned char type = entry->d_type;
+            if (directoriesOnly && type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN) {
+                continue;
+            }
             buffer.truncate(0);
             AppendWindowsName(name, qsizetype(std::strlen(name)), buffer);
-            if (pattern.Matches(buffer) && Fill(fd, name, data)) {
+            if (pattern.Matches(buffer) && Fill(name, type, data)) {
                 return true;
             }
         }
+        current.clear();
         return Fail(ERROR_NO_MORE_FILES);
     }
 
-private:
-    // False when the entry vanished between readdir and stat; it is then skipped.
-    bool Fill(int fd, const char* name, WIN32_FIND_DATA& data) {
-        struct stat info {};
-        if (!FileStatus::Read(fd, name, info)) {
-            return false;
+    bool Status(WIN32_FIND_DATA& data) {
+        if (current.empty()) {
+            return Fail(ERROR_NO_MORE_FILES);
         }
-        data.dwFileAttributes = FileStatus::Attributes(info, name);
-        data.nFileSize = S_ISDIR(info.st_mode) ? 0 : qint64(info.st_size);
+        if (!haveStatus) {
+            if (!FileStatus::Read(::dirfd(dir.get()), current.c_str(), status)) {
+                return Fail(ERROR_FILE_NOT_FOUND);
+            }
+            haveStatus = true;
+        }
+        data.dwFileAttributes = FileStatus::Attributes(status, current);
+        data.nFileSize = S_ISDIR(status.st_mode) ? 0 : qint64(status.st_size);
+        return true;
+    }
+
+private:
+    // False when the entry is passed over: it vanished between readdir and stat, or it is no
+    // folder where only folders are asked for.
+    bool Fill(const char* name, unsigned char type, WIN32_FIND_DATA& data) {
+        current = name;
+        haveStatus = false;
+        if (fullStatus || type == DT_UNKNOWN || type == DT_LNK) {
+            if (!FileStatus::Read(::dirfd(dir.get()), name, status)) {
+                return false;
+            }
+            haveStatus = true;
+            if (directoriesOnly && !S_ISDIR(status.st_mode)) {
+                return false;
+            }
+            Status(data);
+        } else {
+            // The owner's write bit is not known before a status call: no read-only bit yet.
+            data.dwFileAttributes = FileStatus::Attributes(DTTOIF(type) | S_IWUSR, current);
+            data.nFileSize = 0;
+        }
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) {
             data.cFileName = QString::fromLatin1(name);
         } else {
@@ -75,8 +110,14 @@ private:
 
     std::unique_ptr<DIR, DirCloser> dir;
     WildcardPattern pattern;
+    bool fullStatus;
+    bool directoriesOnly;
     std::vector<const char*> pendingDots;
     QString buffer;
+    // The entry returned last, and its status once read.
+    std::string current;
+    bool haveStatus = false;
+    struct stat status {};
 };
 
 bool IsValidPattern(QStringView pattern) {
@@ -91,6 +132,11 @@ bool IsValidPattern(QStringView pattern) {
 } // namespace
 
 HANDLE FindFirstFile(const QString& pattern, WIN32_FIND_DATA& data) {
+    return FindFirstFileEx(pattern, FindExInfoStandard, data, FindExSearchNameMatch);
+}
+
+HANDLE FindFirstFileEx(const QString& pattern, FINDEX_INFO_LEVELS level, WIN32_FIND_DATA& data,
+                       FINDEX_SEARCH_OPS search) {
     QString text = pattern;
     text.replace('/', '\\');
     qsizetype split = text.lastIndexOf('\\');
@@ -121,7 +167,7 @@ HANDLE FindFirstFile(const QString& pattern, WIN32_FIND_DATA& data) {
         Fail(error == ENOENT || error == ENOTDIR ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(error));
         return INVALID_HANDLE_VALUE;
     }
-    auto find = std::make_unique<FindObject>(dir, namePattern, resolved->IsRoot());
+    auto find = std::make_unique<FindObject>(dir, namePattern, resolved->IsRoot(), level, search);
     if (!find->Next(data)) {
         Fail(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
@@ -132,6 +178,11 @@ HANDLE FindFirstFile(const QString& pattern, WIN32_FIND_DATA& data) {
 bool FindNextFile(HANDLE find, WIN32_FIND_DATA& data) {
     FindObject* object = HandleTable::Instance().Find<FindObject>(find);
     return object != nullptr && object->Next(data);
+}
+
+bool FindFileStatus(HANDLE find, WIN32_FIND_DATA& data) {
+    FindObject* object = HandleTable::Instance().Find<FindObject>(find);
+    return object != nullptr && object->Status(data);
 }
 
 bool FindClose(HANDLE find) {

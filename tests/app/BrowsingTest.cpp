@@ -10,6 +10,8 @@
 #include "tests/support/DialogAnswerer.h"
 
 #include <QFile>
+#include <QLocale>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -110,4 +112,33 @@ TEST_F(Browsing, AnotherDriveMovesTheListsThere) {
     EXPECT_EQ(form->soubor->Directory(), "D:\\");
     EXPECT_EQ(form->Velikost->Caption(), "0 Kb");
     EXPECT_FALSE(form->Panel2->Enabled());
+}
+
+// Linux keeps names as their bytes, so a folder may hold "café" spelt precomposed and spelt
+// with a combining accent, side by side: both are listed, and Enter on each opens that one,
+// also in a locale whose collation takes the two spellings for one text.
+TEST_F(Browsing, FoldersThatDifferOnlyInUnicodeNormalisationAreBothReachable) {
+    const QLocale locale;
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(locale); });
+    const QString composed = QString::fromUtf8("caf\u00e9");
+    const QString decomposed = QString::fromUtf8("cafe\u0301");
+    MakeSound('C', "zvuky/" + composed + "/slozene.wav", 1);
+    MakeSound('C', "zvuky/" + decomposed + "/rozlozene.wav", 1);
+    form->adresar->Reload();
+    const std::pair<QString, QString> cases[] = {{composed, "slozene.wav"},
+                                                 {decomposed, "rozlozene.wav"}};
+    for (const auto& [folder, sound] : cases) {
+        int entry = form->adresar->Items().Count() - 1;
+        while (entry >= 0 && form->adresar->Items().Text(entry) != folder)
+            --entry;
+        ASSERT_GE(entry, 0) << "listed";
+        form->adresar->SetItemIndex(entry);
+        QTest::keyClick(form->adresar, Qt::Key_Return);
+        EXPECT_EQ(form->adresar->Directory(), "C:\\zvuky\\" + folder);
+        EXPECT_EQ(form->soubor->Items().Count(), 1);
+        EXPECT_EQ(form->soubor->Items().Text(0), sound);
+        form->adresar->SetDirectory("C:\\zvuky");
+    }
+    EXPECT_TRUE(ErrorBoxes().isEmpty());
 }

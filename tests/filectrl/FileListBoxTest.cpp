@@ -1,4 +1,5 @@
 #include "filectrl/PathHelpers.h"
+#include "filectrl/SortedPositionWatch.h"
 #include "filectrl/TDirectoryListBox.h"
 #include "filectrl/TFileListBox.h"
 #include "framework/Exceptions.h"
@@ -8,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QRandomGenerator>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -217,6 +219,21 @@ TEST_F(FileListTest, HourglassShowsOnlyOnceAnEntryLandsAtPosition100) {
     EXPECT_EQ(list.Items().Count(), 101);
     EXPECT_TRUE(waitCursor) << "b.wav landed at position 100";
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the cursor is put back";
+}
+
+TEST(SortedPositionWatch, LandsExactlyWhereASortedAddLands) {
+    QRandomGenerator random(3);
+    for (int position : {0, 1, 100}) {
+        TListItems items;
+        items.SetSorted(true);
+        SortedPositionWatch watch(position);
+        for (int i = 0; i < 1500; ++i) {
+            // Runs of falling names, as some file systems list them, between random ones.
+            const int n = i % 400 < 200 ? 1000 - i : random.bounded(300);
+            const QString text = QString::number(n) + (random.bounded(2) ? "A" : "a");
+            ASSERT_EQ(watch.Lands(ListSortKey(text)), items.Add(text) == position) << i;
+        }
+    }
 }
 
 TEST_F(FileListTest, FailedReadKeepsEntriesAndRaisesNothing) {

@@ -46,9 +46,7 @@ struct ComboFixture : ::testing::Test {
 TEST_F(ComboFixture, StartsWithoutASelectionAfterEntriesAreAdded) {
     EXPECT_EQ(combo.ItemIndex(), -1);
     EXPECT_EQ(combo.Text(), QString());
-    combo.Items().BeginUpdate();
-    combo.Items().Add("f: \\\\srv\\share");
-    combo.Items().EndUpdate();
+    combo.Items().Assign({{"f: \\\\srv\\share", nullptr}});
     EXPECT_EQ(combo.ItemIndex(), -1);
 }
 

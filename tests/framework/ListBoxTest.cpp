@@ -110,40 +110,26 @@ TEST(ListItems, IndexOfMatchesWholeTextIgnoringCase) {
     EXPECT_EQ(items.IndexOf("ding"), -1);
 }
 
-TEST(ListItems, BatchReportsTheSamePositionsAsSingleAdds) {
+TEST(ListItems, AssignReplacesTheEntriesInTheOrderOfSingleAdds) {
     QRandomGenerator random(7);
     TListItems single;
-    TListItems batch;
     single.SetSorted(true);
-    batch.SetSorted(true);
-    single.Add("seed");
-    batch.Add("seed");
-    batch.BeginUpdate();
+    std::vector<TListEntry> entries;
+    std::vector<TListSortKey> keys;
     for (int i = 0; i < 2000; ++i) {
         const QString text = QString::number(random.bounded(500)) +
                              (random.bounded(2) ? QStringLiteral("A") : QStringLiteral("a"));
-        ASSERT_EQ(batch.Add(text), single.Add(text)) << i;
-        if (i == 1000) { // a read in the middle shows what was added so far
-            ASSERT_EQ(Texts(batch), Texts(single));
-        }
+        single.Add(text);
+        entries.push_back({text, nullptr});
+        keys.push_back(ListSortKey(text));
     }
-    EXPECT_EQ(batch.rowCount(), 1002);
-    batch.EndUpdate();
-    EXPECT_EQ(batch.rowCount(), 2001);
-    EXPECT_EQ(Texts(batch), Texts(single));
-}
-
-TEST(ListItems, ClearInsideABatchStartsTheCountAgain) {
-    TListItems items;
-    items.SetSorted(true);
-    items.BeginUpdate();
-    items.Add("b");
-    items.Add("c");
-    items.Clear();
-    EXPECT_EQ(items.Add("c"), 0);
-    EXPECT_EQ(items.Add("a"), 0);
-    items.EndUpdate();
-    EXPECT_EQ(Texts(items), QStringList({"a", "c"}));
+    for (bool withKeys : {false, true}) {
+        TListItems batch;
+        batch.SetSorted(true);
+        batch.Add("replaced");
+        batch.Assign(entries, withKeys ? keys : std::vector<TListSortKey>());
+        EXPECT_EQ(Texts(batch), Texts(single)) << withKeys;
+    }
 }
 
 TEST_F(ListFixture, ClickSelectsAndRaisesOnClickAlsoOnTheSelectedEntry) {

@@ -98,6 +98,50 @@ TEST_F(FindFile, ReportsAttributesAndSizes) {
     EXPECT_EQ(entries[".."].first, FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The lists read names only; the entry's type still tells folders from files, a symbolic link
+// is followed at once, and the read-only bit and size come when asked for.
+TEST_F(FindFile, NamesLevelLeavesTheStatusToFindFileStatus) {
+    drives.MakeReadOnly('C', "zvuky/readme");
+    const QByteArray folder = QFile::encodeName(drives.PosixPath('C', "zvuky"));
+    ASSERT_EQ(::symlink("stare.wav", folder + "/odkaz"), 0);
+    struct Case {
+        FINDEX_SEARCH_OPS search;
+        std::map<QString, std::vector<qint64>> entries; // attributes, with status, size
+    };
+    const qint64 archive = FILE_ATTRIBUTE_ARCHIVE;
+    const qint64 directory = FILE_ATTRIBUTE_DIRECTORY;
+    const Case cases[] = {
+        {FindExSearchNameMatch,
+         {{".", {directory, directory, 0}},
+          {"..", {directory, directory, 0}},
+          {".skryty.wav", {archive | FILE_ATTRIBUTE_HIDDEN, archive | FILE_ATTRIBUTE_HIDDEN, 0}},
+          {"DONG.WAV", {archive, archive, 0}},
+          {"ding.wav", {archive, archive, 1500}},
+          {"odkaz", {directory, directory, 0}},
+          {"readme", {archive, archive | FILE_ATTRIBUTE_READONLY, 0}},
+          {"stare.wav", {directory, directory, 0}}}},
+        {FindExSearchLimitToDirectories,
+         {{".", {directory, directory, 0}},
+          {"..", {directory, directory, 0}},
+          {"odkaz", {directory, directory, 0}},
+          {"stare.wav", {directory, directory, 0}}}},
+    };
+    for (const Case& c : cases) {
+        std::map<QString, std::vector<qint64>> entries;
+        WIN32_FIND_DATA data;
+        const HANDLE find = FindFirstFileEx("C:\\zvuky\\*", FindExInfoNames, data, c.search);
+        ASSERT_NE(find, INVALID_HANDLE_VALUE);
+        do {
+            const qint64 before = data.dwFileAttributes;
+            EXPECT_TRUE(FindFileStatus(find, data));
+            entries[data.cFileName] = {before, data.dwFileAttributes, data.nFileSize};
+        } while (FindNextFile(find, data));
+        EXPECT_FALSE(FindFileStatus(find, data)) << "no entry after the last";
+        FindClose(find);
+        EXPECT_EQ(entries, c.entries) << c.search;
+    }
+}
+
 TEST_F(FindFile, RelativeAndDriveRelativePatterns) {
     ASSERT_TRUE(SetCurrentDirectory("C:\\zvuky"));
     EXPECT_EQ(Sorted(Names("*.wav")), Sorted({".skryty.wav", "DONG.WAV", "ding.wav", "stare.wav"}));
