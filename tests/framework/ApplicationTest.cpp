@@ -55,6 +55,13 @@ TNotifyEvent Raise(const char* text) {
     return [text](QObject*) { throw Exception(text); };
 }
 
+template <class Failing> void PaintFailingTwice(Failing* widget) {
+    widget->failing = true;
+    widget->repaint();
+    widget->repaint();
+    widget->failing = false;
+}
+
 } // namespace
 
 TEST(ErrorBoxText, AppendsAFullStopOnlyAfterCharactersSortingAfterIt) {
@@ -198,20 +205,8 @@ TEST(ExceptionNet, EveryKindOfEntryPointShowsItsOwnError) {
              });
              menu.Popup(0, 0);
          }},
-        {"list paint",
-         [&] {
-             list->failing = true;
-             list->repaint();
-             list->repaint();
-             list->failing = false;
-         }},
-        {"control paint",
-         [&] {
-             control->failing = true;
-             control->repaint();
-             control->repaint();
-             control->failing = false;
-         }},
+        {"list paint", [&] { PaintFailingTwice(list); }},
+        {"control paint", [&] { PaintFailingTwice(control); }},
     };
     for (const auto& c : cases) {
         ErrorBoxRecorder boxes;
