@@ -13,7 +13,8 @@ constexpr uid_t kNobody = 65534;
 
 void OpenUp(const QString& root) {
     ::chmod(QFile::encodeName(root).constData(), 0777);
-    QDirIterator entries(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+    QDirIterator entries(root,
+                         QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
                          QDirIterator::Subdirectories);
     while (entries.hasNext()) {
         const QString path = entries.next();
