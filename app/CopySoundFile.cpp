@@ -1,6 +1,10 @@
 // The copy of a sound file. The content goes into a hidden temporary file beside the destination,
 // which replaces the destination only once it is complete: a copy that fails part-way (a full
-// disk, a read error) leaves the destination as it was and no half-written file behind.
+// disk, a read error) leaves the destination as it was and no half-written file behind. A
+// destination that is a symbolic link gets the copy in the file it points to, and stays a link
+// (one that points to no file refuses the copy); a hard link at the destination becomes a file
+// of its own, the other names keeping the old content. A folder that cannot take the temporary
+// file refuses the copy, even when the destination itself could be written in place.
 #include "app/Zvonkar.h"
 #include "framework/Exceptions.h"
 #include "platform/files/fileapi.h"
@@ -65,15 +69,19 @@ void CopySoundFile(const QString& source, const QString& destination) {
     if (!in.IsOpen())
         throw EFOpenError(QStringLiteral("Cannot open file %1").arg(source));
     const QString cannotCreate = QStringLiteral("Cannot create file %1").arg(destination);
-    // Claiming the destination without sharing, but without truncating it, refuses a copy onto
-    // the source itself (by name, hard link or symlink) before anything is written.
-    OpenFile claim(CreateFile(destination, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS,
+    // Claiming an existing destination without sharing, but without truncating it, refuses a
+    // copy onto the source itself (by name, hard link or symlink) before anything is written.
+    OpenFile claim(CreateFile(destination, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL));
-    if (!claim.IsOpen())
+    if (!claim.IsOpen() && GetLastError() != ERROR_FILE_NOT_FOUND)
         throw EFCreateError(cannotCreate);
-    if (GetLastError() != ERROR_ALREADY_EXISTS)
-        claim.deleteOnClose = destination;
-    const QString temporary = TemporaryNameBeside(destination);
+    // The file the destination names in the end, through any symbolic links: the copy replaces
+    // that one, so that a link stays a link.
+    const std::optional<QString> target =
+        claim.IsOpen() ? GetFinalPathNameByHandle(claim.handle) : destination;
+    if (!target)
+        throw EFCreateError(cannotCreate);
+    const QString temporary = TemporaryNameBeside(*target);
     OpenFile out(
         CreateFile(temporary, GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
     if (!out.IsOpen())
@@ -87,10 +95,12 @@ void CopySoundFile(const QString& source, const QString& destination) {
         throw EWriteError(QStringLiteral("Stream write error"));
     CloseHandle(out.handle);
     out.handle = INVALID_HANDLE_VALUE;
-    CloseHandle(claim.handle);
-    claim.handle = INVALID_HANDLE_VALUE;
-    if (!MoveFileEx(temporary, destination, MOVEFILE_REPLACE_EXISTING))
+    // A new destination is never made over something that appeared meanwhile, nor over a
+    // symbolic link that points nowhere.
+    const bool replaces = claim.IsOpen();
+    claim.Close();
+    if (!(replaces ? MoveFileEx(temporary, *target, MOVEFILE_REPLACE_EXISTING)
+                   : MoveFile(temporary, *target)))
         throw EFCreateError(cannotCreate);
     out.deleteOnClose.clear();
-    claim.deleteOnClose.clear();
 }

@@ -22,6 +22,18 @@ bool FileExists(const QString& path) {
            !(attributes & win32::FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A name typed into the rename box, resolved in `folder`: a path with a drive or a network
+// prefix stays as it is, one from a root starts at the folder's drive, anything else counts
+// from the folder. The process's current directory plays no part: a cancelled or failed copy
+// leaves it in the destination's folder.
+QString InFolder(const QString& folder, const QString& name) {
+    if (!DrivePart(name).isEmpty())
+        return name;
+    if (name.startsWith(u'\\') || name.startsWith(u'/'))
+        return DrivePart(folder) + name;
+    return JoinPath(folder, name);
+}
+
 } // namespace
 
 bool FitsInFreeSpace(const QString& sizeText, qint64 freeBytes) {
@@ -74,8 +86,8 @@ void TForm1::TransparentButton5Click(QObject*) {
         newName += QStringLiteral(".wav");
     if (newName == oldName)
         return;
-    // Bare names resolve in the current directory, which the file list keeps at its own.
-    win32::MoveFile(oldName, newName);
+    const QString folder = soubor->Directory();
+    win32::MoveFile(InFolder(folder, oldName), InFolder(folder, newName));
     soubor->Reload();
     Panel2->SetEnabled(false);
 }

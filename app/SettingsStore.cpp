@@ -23,14 +23,27 @@ public:
 };
 
 // Opens or creates the key, as the settings routines' access object does; a failure leaves the
-// key unset, so that the values are then addressed directly under the user's root.
+// key unset, so that the values are then addressed directly under the user's root. Only a
+// settings file found broken is reported here, as it has been set aside and the user must hear
+// of it. A store that cannot be written (a read-only home, a full disk) is read as far as it
+// can be, and a write reports its own failure.
 void OpenSettingsKey(const QString& key, RegKey& current) {
-    if (RegCreateKeyEx(HKEY_CURRENT_USER, key, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                       &current.handle, nullptr) != ERROR_SUCCESS)
-        current.handle = nullptr;
-    // A hive file that could not be read has been set aside; the user must hear of it.
-    if (const std::optional<QString> problem = TakeRegistryProblem())
+    const LONG result = RegCreateKeyEx(HKEY_CURRENT_USER, key, REG_OPTION_NON_VOLATILE,
+                                       KEY_ALL_ACCESS, &current.handle, nullptr);
+    // Taken on every call, also after a success: a failure that an earlier call met (and
+    // reported, or had no reason to) never comes back once the store has recovered.
+    const std::optional<QString> problem = TakeRegistryProblem();
+    if (result == ERROR_SUCCESS)
+        return;
+    current.handle = nullptr;
+    if (result == static_cast<LONG>(ERROR_BADDB) && problem)
         throw ERegistryException(*problem);
+}
+
+// The error of a refused write: what the store found wrong (which file, and why) when it
+// said, otherwise the general text.
+ERegistryException WriteError(const QString& general) {
+    return ERegistryException(TakeRegistryProblem().value_or(general));
 }
 
 HKEY Base(const RegKey& current) {
@@ -72,7 +85,7 @@ void WriteRegString(const QString& key, const QString& name, const QString& text
         if (RegCreateKeyEx(Base(current), QString(), REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                            &created.handle, nullptr) != ERROR_SUCCESS) {
             created.handle = nullptr;
-            throw ERegistryException(QStringLiteral("Failed to create key %1").arg(QString()));
+            throw WriteError(QStringLiteral("Failed to create key %1").arg(QString()));
         }
     }
     RegKey value;
@@ -81,5 +94,5 @@ void WriteRegString(const QString& key, const QString& name, const QString& text
         return;
     }
     if (RegSetValueEx(value.handle, name, REG_SZ, stored + QByteArray(1, '\0')) != ERROR_SUCCESS)
-        throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(name));
+        throw WriteError(QStringLiteral("Failed to set data for '%1'").arg(name));
 }

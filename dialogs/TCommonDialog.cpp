@@ -8,10 +8,7 @@ namespace {
 void Raise(const TNotifyEvent& event, QObject* sender) {
     if (!event)
         return;
-    if (TApplication* app = Application())
-        app->CallHandler([&] { event(sender); });
-    else
-        event(sender);
+    CallEventHandler([&] { event(sender); });
 }
 
 } // namespace

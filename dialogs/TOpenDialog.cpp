@@ -37,17 +37,9 @@ const QScreen* MainWindowScreen(const QObject* component) {
     return main ? main->screen() : QGuiApplication::primaryScreen();
 }
 
-// Runs a handler inside the application's exception net; false when it raised one.
-bool RaiseEvent(const std::function<void()>& handler) {
-    if (TApplication* app = Application())
-        return app->CallHandler(handler);
-    handler();
-    return true;
-}
-
 void RaiseNotify(const TNotifyEvent& event, QObject* sender) {
     if (event)
-        RaiseEvent([&] { event(sender); });
+        CallEventHandler([&] { event(sender); });
 }
 
 } // namespace
@@ -148,7 +140,7 @@ bool TOpenDialog::Hook(FileDialogWindow& dialog, int notification) {
     case CDN_FILEOK: {
         // A handler that fails refuses the name.
         bool canClose = true;
-        if (OnCanClose && !RaiseEvent([&] { OnCanClose(this, canClose); }))
+        if (OnCanClose && !CallEventHandler([&] { OnCanClose(this, canClose); }))
             return false;
         return canClose;
     }

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QSessionManager>
+#include <QTimer>
 
 namespace {
 
@@ -18,10 +19,38 @@ QString MessageOf(const std::exception& error) {
     return QString::fromLocal8Bit(error.what());
 }
 
+QString MessageOf(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& exception) {
+        return MessageOf(exception);
+    } catch (...) {
+        return QString();
+    }
+}
+
 } // namespace
 
 TApplication* Application() {
     return theApplication;
+}
+
+bool CallEventHandler(const std::function<void()>& handler) {
+    if (TApplication* app = Application())
+        return app->CallHandler(handler);
+    handler();
+    return true;
+}
+
+void CallPaintHandler(QObject* painter, const std::function<void()>& paint) {
+    if (TApplication* app = Application()) {
+        app->CallPainter(painter, paint);
+        return;
+    }
+    try {
+        paint();
+    } catch (...) {
+    }
 }
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -40,7 +69,9 @@ TApplication::~TApplication() {
     theApplication = nullptr;
 }
 
-TForm* TApplication::MainForm() const { return mainForm_; }
+TForm* TApplication::MainForm() const {
+    return mainForm_;
+}
 
 void TApplication::AdoptForm(TForm* form) {
     forms_.append(form);
@@ -105,17 +136,41 @@ bool TApplication::CallHandler(const std::function<void()>& handler) {
     return false;
 }
 
+void TApplication::CallPainter(QObject* painter, const std::function<void()>& paint) {
+    std::exception_ptr error;
+    try {
+        paint();
+        return;
+    } catch (...) {
+        error = std::current_exception();
+    }
+    if (!paintErrorsShown_.contains(painter))
+        connect(painter, &QObject::destroyed, this,
+                [this, painter] { paintErrorsShown_.remove(painter); });
+    QSet<QString>& shown = paintErrorsShown_[painter];
+    const QString message = MessageOf(error);
+    if (shown.contains(message))
+        return;
+    shown.insert(message);
+    QTimer::singleShot(0, this,
+                       [this, error] { CallHandler([error] { std::rethrow_exception(error); }); });
+}
+
 TApplication::TErrorBoxHook TApplication::SetErrorBoxHook(TErrorBoxHook hook) {
     std::swap(hook, errorBoxHook_);
     return hook;
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
+    // The last net: the program's entry points catch their errors themselves, as Qt's code is
+    // not written to be unwound through.
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
+        ++strayErrors_;
         HandleException(error);
     } catch (...) {
+        ++strayErrors_;
         HandleException(Exception(QStringLiteral("Unknown error")));
     }
     return true;

@@ -4,8 +4,10 @@
 // shown in the error box. It also gives the program its classic look (style, palette, font).
 
 #include <QApplication>
+#include <QHash>
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <exception>
 #include <functional>
@@ -53,6 +55,13 @@ public:
     void HandleException(const std::exception& error);
     // Runs an event handler inside the exception net; false when it raised an exception.
     bool CallHandler(const std::function<void()>& handler);
+    // Runs painting code inside the exception net. The error box is modal and cannot open
+    // inside a paint, so an exception is shown once the paint is over; and since each box
+    // brings another paint, a painter's failure with the same message is shown only once.
+    void CallPainter(QObject* painter, const std::function<void()>& paint);
+    // Errors that got past every entry point and unwound through Qt's own code before the last
+    // net in notify caught them. Each one is a fault of the entry point that let it pass.
+    int StrayErrors() const { return strayErrors_; }
     // The error box's text for a message: a "." is appended when the last character sorts
     // after ".".
     static QString ErrorBoxText(const QString& message);
@@ -78,9 +87,20 @@ private:
     QList<QPointer<TForm>> forms_;
     QList<QEventLoop*> modalLoops_;
     TErrorBoxHook errorBoxHook_;
+    QHash<const QObject*, QSet<QString>> paintErrorsShown_;
+    int strayErrors_ = 0;
     bool terminated_ = false;
     bool running_ = false;
 };
 
 // The process's application object; null until one has been made.
 TApplication* Application();
+
+// Every place where Qt calls into the program (a signal's slot, an event or key handler of a
+// control, a timer) runs what it calls through here, so that an exception is shown in the
+// application's error box at that place and never unwinds through Qt's own code. False when
+// the handler raised one. Without an application object the handler runs unguarded.
+bool CallEventHandler(const std::function<void()>& handler);
+// The same for painting code (see TApplication::CallPainter); without an application object an
+// exception is dropped, as there is nobody to show it to and painting must not fail.
+void CallPaintHandler(QObject* painter, const std::function<void()>& paint);

@@ -8,12 +8,8 @@
 
 TButton::TButton(QWidget* parent) : QPushButton(parent) {
     setAutoDefault(false);
-    connect(this, &QAbstractButton::clicked, this, [this] {
-        if (TApplication* app = Application())
-            app->CallHandler([this] { Click(); });
-        else
-            Click();
-    });
+    connect(this, &QAbstractButton::clicked, this,
+            [this] { CallEventHandler([this] { Click(); }); });
 }
 
 QChar TButton::Accelerator() const {

@@ -1,5 +1,7 @@
 #include "framework/TCustomComboBox.h"
 
+#include "framework/TApplication.h"
+
 #include <QAbstractItemView>
 #include <QListView>
 #include <QStyleOptionComboBox>
@@ -35,7 +37,8 @@ TCustomComboBox::TCustomComboBox(QWidget* parent)
         if (!hadSelection_)
             setCurrentIndex(-1);
     });
-    connect(this, &QComboBox::activated, this, [this] { UserSelected(); });
+    connect(this, &QComboBox::activated, this,
+            [this] { CallEventHandler([this] { UserSelected(); }); });
     setFixedHeight(itemHeight_ + kBorders);
     resize(145, height());
 }
@@ -105,15 +108,13 @@ void TCustomComboBox::PaintEntry(QPainter& painter, int index, const QRect& rect
     PrepareEntryCanvas(canvas, font(), color_, state);
     TCanvas* previous = canvas_;
     canvas_ = &canvas;
-    try {
+    // An entry that cannot be drawn stays blank.
+    CallPaintHandler(this, [&] {
         if (index >= 0 && index < items_->Count())
             DrawItem(index, TRect::FromQRect(rect), state);
         else
             canvas.FillRect(TRect::FromQRect(rect));
-    } catch (...) {
-        // Painting runs inside Qt, which must never see an exception; an entry that cannot be
-        // drawn stays blank.
-    }
+    });
     canvas_ = previous;
     if (state & odFocused)
         DrawFocusRect(painter, rect);
@@ -141,7 +142,7 @@ void TCustomComboBox::paintEvent(QPaintEvent*) {
 void TCustomComboBox::changeEvent(QEvent* event) {
     QComboBox::changeEvent(event);
     if (event->type() == QEvent::FontChange)
-        FontChanged();
+        CallEventHandler([this] { FontChanged(); });
 }
 
 void TCustomComboBox::wheelEvent(QWheelEvent* event) {
@@ -152,11 +153,12 @@ void TCustomComboBox::wheelEvent(QWheelEvent* event) {
 void TCustomComboBox::mouseDoubleClickEvent(QMouseEvent* event) {
     QComboBox::mouseDoubleClickEvent(event);
     if (OnDblClick)
-        OnDblClick(this);
+        CallEventHandler([this] { OnDblClick(this); });
 }
 
 void TCustomComboBox::showPopup() {
-    if (OnDropDown)
-        OnDropDown(this);
+    // A list whose drop-down handler failed is not dropped down.
+    if (OnDropDown && !CallEventHandler([this] { OnDropDown(this); }))
+        return;
     QComboBox::showPopup();
 }

@@ -1,5 +1,7 @@
 #include "framework/TCustomListBox.h"
 
+#include "framework/TApplication.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -139,12 +141,8 @@ void TCustomListBox::PaintEntry(QPainter& painter, int index, const QRect& rect,
     TCanvas* previous = canvas_;
     canvas_ = &canvas;
     const TRect itemRect{0, rect.top(), viewport()->width(), rect.top() + itemHeight_};
-    try {
-        DrawItem(index, itemRect, state);
-    } catch (...) {
-        // Painting runs inside Qt, which must never see an exception; an entry that cannot be
-        // drawn stays blank.
-    }
+    // An entry that cannot be drawn stays blank.
+    CallPaintHandler(this, [&] { DrawItem(index, itemRect, state); });
     canvas_ = previous;
     if (state & odFocused)
         DrawFocusRect(painter, itemRect.ToQRect());
@@ -209,7 +207,7 @@ void TCustomListBox::ApplyIntegralHeight() {
 void TCustomListBox::changeEvent(QEvent* event) {
     QListView::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        FontChanged();
+        CallEventHandler([this] { FontChanged(); });
         viewport()->update();
     }
 }
@@ -244,7 +242,7 @@ void TCustomListBox::mouseReleaseEvent(QMouseEvent* event) {
     if (afterDoubleClick_)
         afterDoubleClick_ = false;
     else
-        Click();
+        CallEventHandler([this] { Click(); });
 }
 
 void TCustomListBox::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -258,17 +256,20 @@ void TCustomListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click is no click of its own, unless it moved the
     // selection.
     afterDoubleClick_ = true;
-    if (ItemIndex() != before)
-        Click();
-    DblClick();
+    CallEventHandler([this, before] {
+        if (ItemIndex() != before)
+            Click();
+        DblClick();
+    });
 }
 
 void TCustomListBox::keyPressEvent(QKeyEvent* event) {
     const QChar original = CharOfKey(event);
     QChar key = original;
     if (!key.isNull()) {
-        KeyPress(key);
-        if (key.isNull() || key.unicode() == 13) {
+        // A handler that failed has had the key; the list does not act on it too.
+        if (!CallEventHandler([this, &key] { KeyPress(key); }) || key.isNull() ||
+            key.unicode() == 13) {
             event->accept();
             return;
         }
@@ -286,5 +287,5 @@ void TCustomListBox::keyPressEvent(QKeyEvent* event) {
         QListView::keyPressEvent(event);
     }
     if (ItemIndex() != before)
-        Click();
+        CallEventHandler([this] { Click(); });
 }

@@ -13,12 +13,8 @@ constexpr int kUnlimited = 32767;
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textChanged, this, [this] {
-        if (!OnChange)
-            return;
-        if (TApplication* app = Application())
-            app->CallHandler([this] { OnChange(this); });
-        else
-            OnChange(this);
+        if (OnChange)
+            CallEventHandler([this] { OnChange(this); });
     });
 }
 

@@ -14,13 +14,6 @@
 
 namespace {
 
-bool RaiseEvent(const std::function<void()>& handler) {
-    if (TApplication* app = Application())
-        return app->CallHandler(handler);
-    handler();
-    return true;
-}
-
 bool Pressable(const QWidget* button) {
     return button && button->isEnabled() && button->isVisible();
 }
@@ -184,7 +177,7 @@ void TForm::CreateWnd() {
         if (!handle || done.contains(handle))
             return;
         done.insert(handle);
-        RaiseEvent([handle] { handle->HandleNeeded(); });
+        CallEventHandler([handle] { handle->HandleNeeded(); });
     };
     for (QObject* component : Components())
         create(component);
@@ -208,7 +201,7 @@ void TForm::setVisible(bool visible) {
         ApplyPosition();
     if (activeControl_)
         activeControl_->setFocus(Qt::OtherFocusReason);
-    RaiseEvent([this] {
+    CallEventHandler([this] {
         if (OnShow)
             OnShow(this);
     });
@@ -221,7 +214,7 @@ void TForm::Show() {
 }
 
 void TForm::DoCreate() {
-    RaiseEvent([this] {
+    CallEventHandler([this] {
         if (OnCreate)
             OnCreate(this);
     });
@@ -229,7 +222,7 @@ void TForm::DoCreate() {
 
 bool TForm::CloseQuery() {
     bool canClose = true;
-    const bool ran = RaiseEvent([this, &canClose] {
+    const bool ran = CallEventHandler([this, &canClose] {
         if (OnCloseQuery)
             OnCloseQuery(this, canClose);
     });
@@ -240,7 +233,7 @@ bool TForm::CloseAllowed() {
     if (!CloseQuery())
         return false;
     TCloseAction action = caHide;
-    RaiseEvent([this, &action] {
+    CallEventHandler([this, &action] {
         if (OnClose)
             OnClose(this, action);
     });

@@ -1,5 +1,6 @@
 #include "framework/TGraphicControl.h"
 
+#include "framework/TApplication.h"
 #include "framework/WidgetFont.h"
 
 #include <QApplication>
@@ -219,8 +220,12 @@ bool TGraphicControl::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
         if (!(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) && text.size() == 1 &&
-            text.at(0).isPrint() && DialogChar(text.at(0)))
-            return true;
+            text.at(0).isPrint()) {
+            bool taken = false;
+            // A key whose handler failed counts as taken: it pressed the control.
+            if (!CallEventHandler([&] { taken = DialogChar(text.at(0)); }) || taken)
+                return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -237,7 +242,7 @@ void TGraphicControl::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     TCanvas canvas(painter);
     canvas.Font.Assign(font_);
-    Paint(canvas);
+    CallPaintHandler(this, [&] { Paint(canvas); });
 }
 
 void TGraphicControl::Press(QMouseEvent* event, int extraShift) {
@@ -254,10 +259,14 @@ void TGraphicControl::Press(QMouseEvent* event, int extraShift) {
 }
 
 void TGraphicControl::mousePressEvent(QMouseEvent* event) {
-    Press(event, 0);
+    CallEventHandler([&] { Press(event, 0); });
 }
 
 void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    CallEventHandler([&] { DoubleClick(event); });
+}
+
+void TGraphicControl::DoubleClick(QMouseEvent* event) {
     if (!takesDoubleClicks_) {
         Press(event, 0);
         return;
@@ -278,16 +287,22 @@ void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TGraphicControl::mouseMoveEvent(QMouseEvent* event) {
-    QPointer<TGraphicControl> self(this);
-    const QPoint at = event->position().toPoint();
-    MouseMove(ShiftStateOf(event), at.x(), at.y());
-    // While a button pressed here is held, Qt keeps enter and leave back until the release;
-    // the control holding the mouse is told as the pointer crosses its edge.
-    if (self && event->buttons() != Qt::NoButton)
-        PointerAt(rect().contains(at));
+    CallEventHandler([&] {
+        QPointer<TGraphicControl> self(this);
+        const QPoint at = event->position().toPoint();
+        MouseMove(ShiftStateOf(event), at.x(), at.y());
+        // While a button pressed here is held, Qt keeps enter and leave back until the
+        // release; the control holding the mouse is told as the pointer crosses its edge.
+        if (self && event->buttons() != Qt::NoButton)
+            PointerAt(rect().contains(at));
+    });
 }
 
 void TGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
+    CallEventHandler([&] { Release(event); });
+}
+
+void TGraphicControl::Release(QMouseEvent* event) {
     const std::optional<TMouseButton> button = ButtonOf(event->button());
     if (!button) {
         event->ignore();
@@ -318,11 +333,11 @@ bool TGraphicControl::ParentEnabled() const {
 // only disabled itself still is, and decides on its own what to make of it.
 void TGraphicControl::enterEvent(QEnterEvent*) {
     if (ParentEnabled())
-        PointerAt(true);
+        CallEventHandler([this] { PointerAt(true); });
 }
 
 void TGraphicControl::leaveEvent(QEvent*) {
-    PointerAt(false);
+    CallEventHandler([this] { PointerAt(false); });
 }
 
 void TGraphicControl::PointerAt(bool inside) {
@@ -337,6 +352,10 @@ void TGraphicControl::PointerAt(bool inside) {
 
 void TGraphicControl::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    CallEventHandler([this, event] { Changed(event); });
+}
+
+void TGraphicControl::Changed(QEvent* event) {
     switch (event->type()) {
     case QEvent::ParentChange:
         WatchWindow();
@@ -349,7 +368,9 @@ void TGraphicControl::changeEvent(QEvent* event) {
         // Whether the control counts as under the pointer is settled once the handler that
         // enabled or disabled the parent has finished, as the desktop does when it is idle.
         QMetaObject::invokeMethod(
-            this, [this] { PointerAt(ParentEnabled() && underMouse()); }, Qt::QueuedConnection);
+            this,
+            [this] { CallEventHandler([this] { PointerAt(ParentEnabled() && underMouse()); }); },
+            Qt::QueuedConnection);
         break;
     case QEvent::FontChange:
     case QEvent::PaletteChange:

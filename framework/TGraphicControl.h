@@ -123,7 +123,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The bodies of the mouse and change events, each run inside the exception net.
     void Press(QMouseEvent* event, int extraShift);
+    void DoubleClick(QMouseEvent* event);
+    void Release(QMouseEvent* event);
+    void Changed(QEvent* event);
     void PointerAt(bool inside);
     bool ParentEnabled() const;
     void WatchWindow();

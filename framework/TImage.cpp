@@ -3,8 +3,6 @@
 #include "framework/TApplication.h"
 
 #include <QPainter>
-#include <QTimer>
-#include <exception>
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {
     resize(105, 105);
@@ -52,19 +50,9 @@ void TImage::SetCenter(bool center) {
 void TImage::DecodeOnce() {
     if (decodeTried_ || data_.isEmpty() || !decoder_)
         return;
-    // One attempt only: a picture that cannot be decoded would otherwise report its error on
-    // every paint, and each error box would bring another paint.
+    // One attempt only: a picture that cannot be decoded is not decoded again on every paint.
     decodeTried_ = true;
-    try {
-        image_ = decoder_(data_);
-    } catch (...) {
-        // The error box is modal; it is shown after the paint, not inside it.
-        const std::exception_ptr error = std::current_exception();
-        QTimer::singleShot(0, this, [error] {
-            if (TApplication* app = Application())
-                app->CallHandler([error] { std::rethrow_exception(error); });
-        });
-    }
+    image_ = decoder_(data_);
 }
 
 QRect TImage::PictureRect(const QSize& size) const {
@@ -76,12 +64,12 @@ QRect TImage::PictureRect(const QSize& size) const {
 }
 
 void TImage::paintEvent(QPaintEvent*) {
-    DecodeOnce();
-    QPainter painter(this);
-    if (painter_) {
-        painter_(painter, rect());
-        return;
-    }
-    if (!image_.isNull())
-        painter.drawImage(PictureRect(image_.size()), image_);
+    CallPaintHandler(this, [this] {
+        DecodeOnce();
+        QPainter painter(this);
+        if (painter_)
+            painter_(painter, rect());
+        else if (!image_.isNull())
+            painter.drawImage(PictureRect(image_.size()), image_);
+    });
 }

@@ -1,5 +1,7 @@
 #include "framework/TPopupMenu.h"
 
+#include "framework/TApplication.h"
+
 #include <QAction>
 #include <QHash>
 #include <QMenu>
@@ -52,5 +54,5 @@ void TPopupMenu::Popup(int x, int y) {
     // The command arrives after the menu has gone, so whatever the press that opened the menu
     // does on its release is done before the command runs.
     if (TMenuItem* item = items.value(chosen))
-        QTimer::singleShot(0, item, [item] { item->Click(); });
+        QTimer::singleShot(0, item, [item] { CallEventHandler([item] { item->Click(); }); });
 }

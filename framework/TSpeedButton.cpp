@@ -177,10 +177,7 @@ void TSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
     SetPressed(false);
     if (!inside)
         return;
-    if (TApplication* app = Application())
-        app->CallHandler([this] { Click(); });
-    else
-        Click();
+    CallEventHandler([this] { Click(); });
 }
 
 void TSpeedButton::Click() {

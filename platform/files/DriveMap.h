@@ -35,6 +35,9 @@ struct MachineFacts {
 
 class DriveMap {
 public:
+    // The map of exactly these drives (tests use it to give a drive the facts of a volume
+    // they cannot mount, such as the file system).
+    explicit DriveMap(QList<Drive> list = {}) : drives(std::move(list)) {}
     // The map of a ZVONKAR_DRIVES text, "C=/srv/c;D=/tmp/cd,cdrom,AUDIO;N=/mnt/n,remote,\\s\z";
     // kinds fixed (default), removable, cdrom, remote, ram. Unparsable items are skipped with a
     // line on stderr.

@@ -7,8 +7,10 @@
 #include "platform/files/ShareTable.h"
 #include "platform/files/paths.h"
 
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace win32 {
 
@@ -60,6 +62,15 @@ FileDescriptor OpenPosix(const QByteArray& path, bool writable, DWORD dispositio
         if (fd >= 0 || errno != EEXIST || disposition == CREATE_NEW) {
             created = fd >= 0;
             return FileDescriptor(fd);
+        }
+        // A symbolic link whose file is missing: O_EXCL refuses any link, and opening it
+        // without creating finds nothing, so the two would take turns for ever. The file is
+        // made where the link points, as a write through the link would make it.
+        struct stat entry {};
+        if (::lstat(path.constData(), &entry) == 0 && S_ISLNK(entry.st_mode)) {
+            const int made = ::open(path.constData(), base | O_CREAT, mode);
+            created = made >= 0;
+            return FileDescriptor(made);
         }
         // Someone made the file between the two opens: open it as an existing one.
     }
@@ -213,6 +224,32 @@ bool FlushFileBuffers(HANDLE file) {
         return Fail(ERROR_ACCESS_DENIED);
     }
     return ::fsync(object->Fd()) == 0 || FailWithErrno(errno);
+}
+
+std::optional<QString> GetFinalPathNameByHandle(HANDLE file) {
+    FileObject* object = HandleTable::Instance().Find<FileObject>(file);
+    if (object == nullptr) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (::fstat(object->Fd(), &info) != 0) {
+        FailWithErrno(errno);
+        return std::nullopt;
+    }
+    if (info.st_nlink == 0) {
+        Fail(ERROR_FILE_NOT_FOUND);
+        return std::nullopt;
+    }
+    // The kernel keeps the path the descriptor reached, with every symbolic link resolved.
+    const QByteArray descriptor = "/proc/self/fd/" + QByteArray::number(object->Fd());
+    QByteArray target(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(descriptor.constData(), target.data(), size_t(target.size()));
+    if (length < 0 || length >= target.size()) {
+        FailWithErrno(length < 0 ? errno : ENAMETOOLONG);
+        return std::nullopt;
+    }
+    target.truncate(length);
+    return ToWindowsPath(target);
 }
 
 bool CloseHandle(HANDLE file) {

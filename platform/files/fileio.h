@@ -8,6 +8,7 @@
 #include "platform/core/windef.h"
 
 #include <QString>
+#include <optional>
 
 namespace win32 {
 
@@ -25,6 +26,10 @@ bool WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written);
 // The file's length in bytes; -1 on failure.
 qint64 GetFileSize(HANDLE file);
 bool FlushFileBuffers(HANDLE file);
+// The full Windows path of the file a handle has open, every symbolic link on the way resolved
+// (without Windows' "\\?\" prefix). Errors: 2 when the file has been deleted since, 3 when it
+// lies outside every drive.
+std::optional<QString> GetFinalPathNameByHandle(HANDLE file);
 bool CloseHandle(HANDLE file);
 
 } // namespace win32

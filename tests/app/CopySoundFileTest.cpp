@@ -1,10 +1,12 @@
 #include "app/Zvonkar.h"
 #include "framework/Exceptions.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/TempDrives.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -50,11 +52,22 @@ TEST_F(CopySoundFileTest, CopiesTheWholeContentInChunks) {
     }
 }
 
-TEST_F(CopySoundFileTest, ReplacesAnExistingDestination) {
+TEST_F(CopySoundFileTest, ReplacesAnExistingDestinationAndKeepsItsLinks) {
     drives.MakeFile('C', "a.wav", Pattern(5000));
-    drives.MakeFile('D', "b.wav", "old content");
-    CopySoundFile("C:\\a.wav", "D:\\b.wav");
-    EXPECT_EQ(drives.ReadFile('D', "b.wav"), Pattern(5000));
+    const QString real = drives.MakeFile('D', "real/b.wav", "old content");
+    ASSERT_EQ(::link(QFile::encodeName(real), QFile::encodeName(drives.PosixPath('D', "hard.wav"))),
+              0);
+    ASSERT_TRUE(QFile::link("real/b.wav", drives.PosixPath('D', "soft.wav")));
+    // A hard link becomes a file of its own; the other name keeps what it had.
+    CopySoundFile("C:\\a.wav", "D:\\hard.wav");
+    EXPECT_EQ(drives.ReadFile('D', "hard.wav"), Pattern(5000));
+    EXPECT_EQ(drives.ReadFile('D', "real/b.wav"), QByteArray("old content"));
+    // A symbolic link gets the copy in the file it points to, and stays a link.
+    CopySoundFile("C:\\a.wav", "D:\\soft.wav");
+    EXPECT_TRUE(QFileInfo(drives.PosixPath('D', "soft.wav")).isSymLink());
+    EXPECT_EQ(drives.ReadFile('D', "real/b.wav"), Pattern(5000));
+    EXPECT_EQ(FilesIn(drives.PosixPath('D')), (QStringList{"hard.wav", "soft.wav"}));
+    EXPECT_EQ(FilesIn(drives.PosixPath('D', "real")), QStringList{"b.wav"});
 }
 
 TEST_F(CopySoundFileTest, AMissingSourceCannotBeOpened) {
@@ -84,13 +97,28 @@ TEST_F(CopySoundFileTest, CopyOntoItselfFailsAndKeepsTheSource) {
     EXPECT_EQ(left, (QStringList{"a.wav", "hard.wav", "soft.wav"}));
 }
 
-TEST_F(CopySoundFileTest, AReadOnlyDestinationStaysAsItWas) {
+// A read-only destination, a link to no file, and a folder that cannot take the temporary file
+// (though the destination in it could be written in place) all refuse the copy.
+TEST_F(CopySoundFileTest, ADestinationThatCannotBeReplacedWholeStaysAsItWas) {
     drives.MakeFile('C', "a.wav", Pattern(10));
     drives.MakeFile('D', "b.wav", "keep me");
     drives.MakeReadOnly('D', "b.wav");
-    EXPECT_EQ(ErrorOf<EFCreateError>([] { CopySoundFile("C:\\a.wav", "D:\\b.wav"); }),
-              "Cannot create file D:\\b.wav");
+    ASSERT_TRUE(QFile::link("nowhere.wav", drives.PosixPath('D', "dangling.wav")));
+    drives.MakeFile('D', "full/c.wav", "keep me");
+    const auto refusal = [](const QString& destination) {
+        return ErrorOf<EFCreateError>([&] { CopySoundFile("C:\\a.wav", destination); });
+    };
+    EXPECT_EQ(refusal("D:\\b.wav"), "Cannot create file D:\\b.wav");
+    EXPECT_EQ(refusal("D:\\dangling.wav"), "Cannot create file D:\\dangling.wav");
+    {
+        const ReadOnlyFolder readOnly(drives.PosixPath('D', "full"), {drives.Root()});
+        EXPECT_EQ(refusal("D:\\full\\c.wav"), "Cannot create file D:\\full\\c.wav");
+    }
     EXPECT_EQ(drives.ReadFile('D', "b.wav"), QByteArray("keep me"));
+    EXPECT_EQ(drives.ReadFile('D', "full/c.wav"), QByteArray("keep me"));
+    EXPECT_TRUE(QFileInfo(drives.PosixPath('D', "dangling.wav")).isSymLink());
+    EXPECT_EQ(FilesIn(drives.PosixPath('D')), (QStringList{"b.wav", "dangling.wav"}));
+    EXPECT_EQ(FilesIn(drives.PosixPath('D', "full")), QStringList{"c.wav"});
 }
 
 // A full disk, had without mounting anything: a child process with a small file size limit.

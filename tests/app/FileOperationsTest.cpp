@@ -5,13 +5,19 @@
 #include "framework/Exceptions.h"
 #include "framework/TPanel.h"
 #include "framework/TStaticText.h"
+#include "platform/files/DriveMap.h"
+#include "platform/files/curdir.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/DialogAnswerer.h"
 #include "tests/support/FileDialogTyping.h"
+#include "tests/support/ReadOnlyFolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 
 namespace {
 
@@ -41,14 +47,18 @@ protected:
     }
 
     void Delete(DialogAnswerer::Action answer) {
-        DialogAnswerer answering([&, answer](QWidget* modal) {
-            question = modal->findChild<QWidget*>("Message")
-                           ? modal->findChild<QWidget*>("Message")->property("Caption").toString()
-                           : QString();
-            answer(modal);
-        });
+        DialogAnswerer answering(Noting(answer));
         form->TransparentButton3Click(form->TransparentButton3);
         EXPECT_TRUE(answering.Answered());
+    }
+
+    // Gives drive `letter` the facts `change` makes, as if the drive map had found them.
+    static void ChangeDrive(char letter, const std::function<void(win32::Drive&)>& change) {
+        QList<win32::Drive> list = win32::CurrentDriveMap()->Drives();
+        for (win32::Drive& drive : list)
+            if (drive.Letter == letter)
+                change(drive);
+        win32::SetCurrentDriveMap(win32::DriveMap(list));
     }
 
     QString Rename(const QString& typed) {
@@ -61,8 +71,6 @@ protected:
         EXPECT_TRUE(answering.Answered());
         return Listed().join(',');
     }
-
-    QString question;
 };
 
 } // namespace
@@ -70,7 +78,7 @@ protected:
 TEST_F(FileOperations, DeleteAsksWithTheFullPathAndDeletesOnYes) {
     SelectFile(2);
     Delete(DialogAnswerer::PressButton("&Yes"));
-    EXPECT_EQ(question, "Opravdu chcete smazat C:\\zvuky\\b.wav ?");
+    EXPECT_EQ(message, "Opravdu chcete smazat C:\\zvuky\\b.wav ?");
     EXPECT_FALSE(drives.Exists('C', "zvuky/b.wav"));
     EXPECT_EQ(Listed(), QStringList{"a.wav"});
     EXPECT_FALSE(form->Panel2->Enabled());
@@ -86,6 +94,14 @@ TEST_F(FileOperations, AnythingButYesDeletesNothing) {
         EXPECT_TRUE(drives.Exists('C', "zvuky/a.wav"));
         EXPECT_TRUE(form->Panel2->Enabled());
     }
+}
+
+TEST_F(FileOperations, AFileThatVanishedAfterItWasSelectedLeavesTheWindowAsItWas) {
+    SelectFile(2);
+    QFile::remove(drives.PosixPath('C', "zvuky/b.wav"));
+    Delete(DialogAnswerer::PressButton("&Yes"));
+    EXPECT_EQ(Listed(), (QStringList{"a.wav", "b.wav"}));
+    EXPECT_TRUE(form->Panel2->Enabled());
 }
 
 TEST_F(FileOperations, AReadOnlyFileIsDeletedToo) {
@@ -122,6 +138,28 @@ TEST_F(FileOperations, CopyOntoItselfFailsAndKeepsTheSource) {
     Application()->CallHandler([&] { form->TransparentButton4Click(form->TransparentButton4); });
     EXPECT_EQ(ErrorBoxes(), QStringList{"Cannot create file C:\\zvuky\\b.wav."});
     EXPECT_EQ(drives.ReadFile('C', "zvuky/b.wav"), before);
+    EXPECT_TRUE(form->Panel2->Enabled());
+}
+
+// A size between the space available to the user and the volume's total size does not fit.
+TEST_F(FileOperations, ACopyTooBigForTheSpaceAvailableIsRefusedNamingTheDrive) {
+    drives.MakeDirectory('D', "kopie");
+    struct statvfs volume {};
+    ASSERT_EQ(statvfs(QFile::encodeName(drives.PosixPath('D')).constData(), &volume), 0);
+    const qint64 availableKiB = qint64(volume.f_bavail) * qint64(volume.f_frsize) / 1024;
+    const qint64 totalKiB = qint64(volume.f_blocks) * qint64(volume.f_frsize) / 1024;
+    ASSERT_LT(availableKiB + 2, totalKiB);
+    SelectFile(2);
+    form->Velikost->SetCaption(QString::number((availableKiB + totalKiB) / 2) + " Kb");
+    DialogAnswerer answering({[](QWidget* modal) {
+                                  TypeFileNameAndSave(modal, "D:\\kopie\\b.wav",
+                                                      {DialogAnswerer::PressButton("&Yes")});
+                              },
+                              Noting(DialogAnswerer::PressButton("OK"))});
+    form->TransparentButton4Click(form->TransparentButton4);
+    EXPECT_TRUE(answering.Answered());
+    EXPECT_EQ(message, "Nedostatek místa na disku D:");
+    EXPECT_FALSE(drives.Exists('D', "kopie/b.wav"));
     EXPECT_TRUE(form->Panel2->Enabled());
 }
 
@@ -179,19 +217,28 @@ TEST_F(FileOperations, CancelledOrUnchangedRenameChangesNothing) {
 }
 
 TEST_F(FileOperations, RenameChangesLetterCaseAndNeverReplacesAFile) {
-    SelectFile(2);
-    Rename("B.WAV");
-    EXPECT_TRUE(drives.Exists('C', "zvuky/B.WAV"));
-    EXPECT_FALSE(drives.Exists('C', "zvuky/b.wav"));
+    // The second time on a volume that ignores letter case (FAT), as the drive map tells.
+    for (const char* name : {"B.WAV", "b.wav"}) {
+        SelectFile(2);
+        Rename(name);
+        EXPECT_EQ(QDir(drives.PosixPath('C', "zvuky")).entryList(QDir::Files),
+                  (QStringList{"a.wav", name}));
+        ChangeDrive('C', [](win32::Drive& drive) { drive.FileSystem = "vfat"; });
+    }
     SelectFile(2);
     Rename("a.wav");
     EXPECT_EQ(drives.ReadFile('C', "zvuky/a.wav")->size(), 1023);
-    EXPECT_EQ(drives.ReadFile('C', "zvuky/B.WAV")->size(), 4096);
+    EXPECT_EQ(drives.ReadFile('C', "zvuky/b.wav")->size(), 4096);
 }
 
+// Names count from the file list's folder, wherever the process is: a copy that failed leaves
+// it in the destination's folder, here one with files of the same names.
 TEST_F(FileOperations, APathInTheNewNameMovesTheFile) {
     drives.MakeDirectory('C', "zvuky/sub");
     drives.MakeDirectory('D', "jinam");
+    MakeSound('D', "a.wav", 1);
+    MakeSound('D', "b.wav", 2);
+    ASSERT_TRUE(win32::SetCurrentDirectory("D:\\"));
     SelectFile(2);
     Rename("sub\\b2.wav");
     EXPECT_TRUE(drives.Exists('C', "zvuky/sub/b2.wav"));
@@ -199,4 +246,24 @@ TEST_F(FileOperations, APathInTheNewNameMovesTheFile) {
     Rename("D:\\jinam\\a.wav");
     EXPECT_TRUE(drives.Exists('D', "jinam/a.wav"));
     EXPECT_FALSE(drives.Exists('C', "zvuky/a.wav"));
+    EXPECT_EQ(QDir(drives.PosixPath('D')).entryList(QDir::Files), (QStringList{"a.wav", "b.wav"}));
+}
+
+TEST_F(FileOperations, AMoveToAnotherVolumeThatCannotRemoveTheSourceLeavesOneFile) {
+    QTemporaryDir ram(QStringLiteral("/dev/shm/zvonkar-XXXXXX"));
+    struct stat here {
+    }, there{};
+    if (!ram.isValid() || ::stat(QFile::encodeName(drives.Root()), &here) != 0 ||
+        ::stat(QFile::encodeName(ram.path()), &there) != 0 || here.st_dev == there.st_dev)
+        GTEST_SKIP() << "no second volume in /dev/shm";
+    ChangeDrive('E', [&](win32::Drive& drive) {
+        drive.Folder = drive.RealFolder = QFile::encodeName(ram.path());
+    });
+    SelectFile(2);
+    {
+        const ReadOnlyFolder readOnly(drives.PosixPath('C', "zvuky"), {drives.Root(), ram.path()});
+        Rename("E:\\b.wav");
+    }
+    EXPECT_TRUE(drives.Exists('C', "zvuky/b.wav"));
+    EXPECT_EQ(QDir(ram.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }

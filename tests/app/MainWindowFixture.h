@@ -4,6 +4,7 @@
 // fresh folder, every error box recorded instead of shown.
 
 #include "app/TForm1.h"
+#include "tests/support/DialogAnswerer.h"
 #include "tests/support/ErrorBoxRecorder.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TempDrives.h"
@@ -23,8 +24,17 @@ protected:
     // Stores the last folder as the program does on exit.
     void StoreLastDir(const QString& directory);
     const QStringList& ErrorBoxes() const { return errorBoxes.Texts(); }
+    // Notes the text of a message dialog in `message`, then answers it.
+    DialogAnswerer::Action Noting(DialogAnswerer::Action answer) {
+        return [this, answer](QWidget* modal) {
+            const QWidget* text = modal->findChild<QWidget*>("Message");
+            message = text ? text->property("Caption").toString() : QString();
+            answer(modal);
+        };
+    }
 
     TempDrives drives;
     ErrorBoxRecorder errorBoxes;
     std::unique_ptr<TForm1> form;
+    QString message;
 };

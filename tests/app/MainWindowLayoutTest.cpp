@@ -74,6 +74,5 @@ TEST_F(MainWindowLayout, EveryComponentIsWhereTheWindowWantsIt) {
     EXPECT_EQ(form->Panel1->BevelInner(), TPanel::bvLowered);
     EXPECT_EQ(form->Panel2->BevelInner(), TPanel::bvLowered);
     EXPECT_EQ(form->SaveDialog1->DefaultExt(), "*.wav");
-    EXPECT_EQ(form->SaveDialog1->Filter(),
-              "Zvukové soubory <WAV>|*.wav|Všechny soubory <*.*>|*.*");
+    EXPECT_EQ(form->SaveDialog1->Filter(), "Zvukové soubory <WAV>|*.wav|Všechny soubory <*.*>|*.*");
 }

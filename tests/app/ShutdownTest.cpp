@@ -7,7 +7,12 @@
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/DialogAnswerer.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -90,4 +95,59 @@ TEST_F(Shutdown, TheNextStartOpensTheFolderOfTheLastExit) {
     ASSERT_TRUE(win32::SetCurrentDirectory("C:\\"));
     Start();
     EXPECT_EQ(form->adresar->Directory(), "D:\\hudba");
+}
+
+// A store that cannot be written (no folder can be made for it; a full disk) neither troubles
+// the start, which reads what it can, nor keeps the program open: the close says so once and
+// closes. Once the store works again, nothing of the old failure comes back.
+TEST_F(Shutdown, ASettingsStoreThatCannotBeWrittenNeverKeepsTheProgramOpen) {
+    const QString folder = QFileInfo(win32::RegistryFilePath()).path();
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    const struct {
+        const char* opens;
+        std::function<void()> spoil;
+        std::function<void()> mend;
+    } cases[] = {
+        {"C:\\",
+         [&] {
+             QDir().rename(folder, folder + ".away");
+             QFile(folder).open(QIODevice::WriteOnly);
+         },
+         [&] {
+             QFile::remove(folder);
+             QDir().rename(folder + ".away", folder);
+         }},
+        {"C:\\zvuky",
+         [&] {
+             const rlimit full{1, unlimited.rlim_max};
+             setrlimit(RLIMIT_FSIZE, &full);
+         },
+         [&] { setrlimit(RLIMIT_FSIZE, &unlimited); }},
+    };
+    for (const auto& c : cases) {
+        form.reset();
+        StoreLastDir("C:\\zvuky");
+        c.spoil();
+        Start();
+        EXPECT_EQ(form->adresar->Directory(), c.opens);
+        DialogAnswerer answering({DialogAnswerer::PressButton("&Yes"), CloseAboutBox(),
+                                  Noting(DialogAnswerer::PressButton("OK"))});
+        EXPECT_TRUE(form->close());
+        c.mend();
+        EXPECT_TRUE(answering.Answered());
+        EXPECT_TRUE(message.startsWith(QString("Složku %1 se nepodařilo uložit").arg(c.opens)))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(win32::RegistryFilePath())) << message.toStdString();
+        form.reset();
+        Start();
+        DialogAnswerer again({DialogAnswerer::PressButton("&Yes"), CloseAboutBox(),
+                              DialogAnswerer::PressButton("OK")});
+        EXPECT_TRUE(form->close());
+        EXPECT_EQ(again.AnsweredCount(), 2);
+        EXPECT_EQ(Stored("LastDir"), "C:\\zvuky");
+    }
+    std::signal(SIGXFSZ, previous);
+    EXPECT_TRUE(ErrorBoxes().isEmpty()) << ErrorBoxes().join('\n').toStdString();
 }

@@ -10,6 +10,9 @@
 #include "tests/app/MainWindowFixture.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <utime.h>
 
 using StartUp = MainWindowFixture;
 
@@ -27,10 +30,20 @@ TEST_F(StartUp, FirstStartOpensTheRootOfC) {
     win32::RegCloseKey(key);
 }
 
+// Reading the settings leaves the file as it was, to the byte and the time.
 TEST_F(StartUp, AStoredFolderOnAnotherDriveIsOpenedWithItsDrive) {
     MakeSound('D', "zvuky/ding.wav", 2048);
     StoreLastDir("D:\\zvuky");
+    QFile settings(win32::RegistryFilePath());
+    const utimbuf longAgo{1000000000, 1000000000};
+    ASSERT_EQ(utime(QFile::encodeName(settings.fileName()).constData(), &longAgo), 0);
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray bytes = settings.readAll();
+    settings.close();
     Start();
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_EQ(settings.readAll(), bytes);
+    EXPECT_EQ(QFileInfo(settings).lastModified().toSecsSinceEpoch(), 1000000000);
     EXPECT_EQ(form->adresar->Directory(), "D:\\zvuky");
     EXPECT_EQ(form->disk->Drive(), u'd');
     EXPECT_EQ(form->soubor->Directory(), "D:\\zvuky");

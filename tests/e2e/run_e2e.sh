@@ -1,7 +1,7 @@
 #!/bin/bash
 # Drives the built program in a private Xvfb with xdotool only, as a person would: plays files
 # by mouse and keyboard, stops, copies, renames and deletes through the program's own dialogs,
-# quits, and starts again to see the folder of the first run.
+# opens the help, quits, and starts again to see the folder of the first run.
 # SDL's disk driver writes the played samples to a file; each test sound is a constant level,
 # so the 32-bit float words in that file tell which sound was played.
 #
@@ -22,6 +22,8 @@ report_dir=$2
 program_dir=$(cd "$(dirname "$program")" && pwd)
 
 readonly MAIN_TITLE='Zvonkar pro Windows 95'
+# The title of the shipped help file, "Zvonkar pro Windows 95 – nápověda", as a pattern.
+readonly HELP_TITLE='Zvonkar pro Windows 95 .*pov.*da'
 readonly WAIT_SECONDS=20
 
 # Float words of the test sounds: 8-bit samples 0xC0, 0x40 and 0x60 are +0.5, -0.5 and -0.25.
@@ -113,6 +115,7 @@ click_delete() { click_main $((4 + 5 + 20)) $((288 + 5 + 20)); }
 click_copy() { click_main $((4 + 50 + 20)) $((288 + 5 + 20)); }
 click_rename() { click_main $((4 + 95 + 20)) $((288 + 5 + 20)); }
 click_stop() { click_main $((152 + 5 + 20)) $((288 + 4 + 20)); }
+click_help() { click_main $((152 + 50 + 20)) $((288 + 5 + 20)); }
 click_quit() { click_main $((152 + 95 + 20)) $((288 + 6 + 20)); }
 
 # Selects file number $1 (0-based) of the file list the way a user does: click the first
@@ -233,10 +236,14 @@ offset=$(audio_size)
 xdotool key Down
 expect_playing "$offset" "$LEVEL_BETA" beta.wav
 
-step "stop silences it"
+step "stop silences it at once"
 offset=$(audio_size)
 click_stop
 wait_until "silence after stop" silent_since "$offset"
+# beta.wav had more than four seconds to go: silence that only came when it ended by itself
+# leaves seconds of it after the click, a working stop a fraction of one.
+leftover=$(audio_words_since "$AUDIO" "$offset" | grep -c "^$LEVEL_BETA\$")
+((leftover < 8000)) || fail "beta.wav went on for $leftover samples after the stop button"
 check_no_error_box
 
 step "copy through the save dialog"
@@ -280,6 +287,13 @@ sleep 0.5
 offset=$(audio_size)
 click_first_file
 expect_playing "$offset" "$LEVEL_DELTA" zvuky/delta.wav
+
+step "help opens the shipped help file"
+click_help
+wait_until "the help viewer" has_windows "$HELP_TITLE" 1
+check_no_error_box
+# Out of the way of the clicks that follow; it goes with the program.
+xdotool windowunmap "$(windows_named "$HELP_TITLE")"
 
 step "quit with its confirmation and the about box"
 quit_program

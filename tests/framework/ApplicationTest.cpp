@@ -1,10 +1,16 @@
 #include "framework/Exceptions.h"
 #include "framework/TApplication.h"
 #include "framework/TButton.h"
+#include "framework/TCustomComboBox.h"
+#include "framework/TCustomListBox.h"
 #include "framework/TForm.h"
+#include "framework/TGraphicControl.h"
+#include "framework/TPopupMenu.h"
 #include "tests/support/DialogAnswerer.h"
 #include "tests/support/ErrorBoxRecorder.h"
+#include "tests/support/QtPrinters.h"
 
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -25,6 +31,36 @@ public:
 private:
     QString previous_;
 };
+
+// A list box and a graphic control whose painting fails while `failing` is set.
+struct FailingList : TCustomListBox {
+    using TCustomListBox::TCustomListBox;
+    bool failing = false;
+    void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override {
+        if (failing)
+            throw Exception("list paint");
+        TCustomListBox::DrawItem(index, rect, state);
+    }
+};
+struct FailingControl : TGraphicControl {
+    using TGraphicControl::TGraphicControl;
+    bool failing = false;
+    void Paint(TCanvas&) override {
+        if (failing)
+            throw Exception("control paint");
+    }
+};
+
+TNotifyEvent Raise(const char* text) {
+    return [text](QObject*) { throw Exception(text); };
+}
+
+template <class Failing> void PaintFailingTwice(Failing* widget) {
+    widget->failing = true;
+    widget->repaint();
+    widget->repaint();
+    widget->failing = false;
+}
 
 } // namespace
 
@@ -104,12 +140,82 @@ TEST(ExceptionNet, AnErrorInAnEventHandlerIsShownAndTheProgramGoesOn) {
 
 TEST(ExceptionNet, AnErrorLeavingAnyQtDeliveryIsCaughtInNotify) {
     ErrorBoxRecorder boxes;
+    const int stray = Application()->StrayErrors();
     bool after = false;
     QTimer::singleShot(0, [] { throw EConvertError("'x' is not a valid integer value"); });
     QTimer::singleShot(0, [&after] { after = true; });
     QTest::qWait(20);
     EXPECT_TRUE(after);
     EXPECT_EQ(boxes.Texts(), QStringList("'x' is not a valid integer value."));
+    EXPECT_EQ(Application()->StrayErrors(), stray + 1);
+}
+
+// Each kind of place where Qt calls into the program (mouse, key, signal, timer, paint) shows the
+// error there, in the error box, and lets nothing unwind through Qt. A paint shows its error
+// after the paint, and only once.
+TEST(ExceptionNet, EveryKindOfEntryPointShowsItsOwnError) {
+    TForm form;
+    form.resize(300, 200);
+    auto* list = new FailingList(&form);
+    list->setGeometry(0, 0, 120, 100);
+    list->Items().Add("alpha");
+    auto* combo = new TCustomComboBox(&form);
+    combo->move(130, 0);
+    combo->Items().Add("a:");
+    combo->Items().Add("c:");
+    auto* control = new FailingControl(&form);
+    control->setGeometry(130, 40, 40, 40);
+    TPopupMenu menu;
+    auto* item = new TMenuItem;
+    item->SetCaption("One");
+    menu.Items()->Add(item);
+    form.show();
+    const struct {
+        const char* raised;
+        std::function<void()> act;
+    } cases[] = {
+        {"list click",
+         [&] {
+             list->OnClick = Raise("list click");
+             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+         }},
+        {"list key",
+         [&] {
+             list->OnKeyPress = [](QObject*, QChar&) { throw Exception("list key"); };
+             QTest::keyClick(list, Qt::Key_A);
+         }},
+        {"combo pick",
+         [&] {
+             combo->OnChange = Raise("combo pick");
+             QTest::keyClick(combo, Qt::Key_Down);
+         }},
+        {"control click",
+         [&] {
+             control->OnClick = Raise("control click");
+             QTest::mouseClick(control, Qt::LeftButton);
+         }},
+        {"menu command",
+         [&] {
+             item->OnClick = Raise("menu command");
+             QTimer::singleShot(20, [] {
+                 if (auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                     open->setActiveAction(open->actions().at(0));
+                     QTest::keyClick(open, Qt::Key_Return);
+                 }
+             });
+             menu.Popup(0, 0);
+         }},
+        {"list paint", [&] { PaintFailingTwice(list); }},
+        {"control paint", [&] { PaintFailingTwice(control); }},
+    };
+    for (const auto& c : cases) {
+        ErrorBoxRecorder boxes;
+        const int stray = Application()->StrayErrors();
+        c.act();
+        QTest::qWait(10);
+        EXPECT_EQ(boxes.Texts(), QStringList(QString(c.raised) + '.')) << c.raised;
+        EXPECT_EQ(Application()->StrayErrors(), stray) << c.raised;
+    }
 }
 
 TEST(ExceptionNet, CallHandlerReportsWhetherTheHandlerFinished) {

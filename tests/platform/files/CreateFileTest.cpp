@@ -85,11 +85,16 @@ TEST_F(CreateFileTest, Dispositions) {
         {"chybi.wav", TRUNCATE_EXISTING, false, ERROR_FILE_NOT_FOUND, {}},
         {"novy.wav", CREATE_ALWAYS, true, ERROR_SUCCESS, ""},
         {"novy.wav", OPEN_ALWAYS, true, ERROR_SUCCESS, ""},
+        // A symbolic link to a missing file makes that file.
+        {"odkaz.wav", OPEN_ALWAYS, true, ERROR_SUCCESS, ""},
+        {"odkaz.wav", CREATE_ALWAYS, true, ERROR_SUCCESS, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.disposition));
         drives.MakeFile('C', "zvuk.wav", "0123456789");
         QFile::remove(drives.PosixPath('C', "novy.wav"));
+        QFile::remove(drives.PosixPath('C', "cil.wav"));
+        QFile::link("cil.wav", drives.PosixPath('C', "odkaz.wav"));
         SetLastError(12345);
         Handle file(CreateFile(QString("C:\\") + c.name, readWrite, 0, c.disposition, 0));
         EXPECT_EQ(file.valid(), c.opens);
