@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QTranslator>
 #include <exception>
 #include <functional>
 
@@ -70,6 +71,7 @@ public:
 
 private:
     void AdoptForm(TForm* form);
+    void LoadQtTranslations();
     void CommitData(QSessionManager& manager);
 
     QString title_;
@@ -77,6 +79,7 @@ private:
     QPointer<TForm> mainForm_;
     QList<QPointer<TForm>> forms_;
     QList<QEventLoop*> modalLoops_;
+    QTranslator qtTranslator_;
     TErrorBoxHook errorBoxHook_;
     bool terminated_ = false;
     bool running_ = false;
