@@ -1,5 +1,6 @@
 #include "platform/desktop/commdlg.h"
 
+#include "platform/desktop/PortalSaveDialog.h"
 #include "platform/desktop/SaveFileDialog.h"
 #include "platform/desktop/SaveFileRequest.h"
 #include "platform/files/curdir.h"
@@ -38,7 +39,9 @@ bool GetSaveFileName(OPENFILENAME& ofn) {
     }
     const QPointer<QWidget> active = QApplication::activeWindow();
     const SaveFileRequest request(ofn);
-    std::optional<SaveOutcome> outcome = SaveFileDialog(request).Run();
+    std::optional<SaveOutcome> outcome = PortalSaveDialog(request).Run();
+    if (!outcome)
+        outcome = SaveFileDialog(request).Run();
     if (active)
         active->activateWindow();
     if (!outcome->Accepted)
