@@ -4,7 +4,9 @@
 #include "framework/Exceptions.h"
 #include "framework/TForm.h"
 
+#include <QAbstractButton>
 #include <QEventLoop>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QTimer>
@@ -56,6 +58,7 @@ void CallPaintHandler(QObject* painter, const std::function<void()>& paint) {
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     theApplication = this;
     ApplyClassicStyle();
+    LoadQtTranslations();
     // The application ends when its main form closes or Terminate is called, not when Qt
     // finds no visible window (the main form is hidden while the about box is up, for one).
     setQuitOnLastWindowClosed(false);
@@ -77,6 +80,15 @@ void TApplication::AdoptForm(TForm* form) {
     forms_.append(form);
     if (!mainForm_)
         mainForm_ = form;
+}
+
+// Qt's own texts (the file dialog, the standard buttons of its message boxes, the edit menus)
+// in the user's language. The program's texts do not go through Qt's translation, so they stay
+// exactly as they are.
+void TApplication::LoadQtTranslations() {
+    if (qtTranslator_.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&qtTranslator_);
 }
 
 void TApplication::ProcessMessages() {
@@ -118,6 +130,8 @@ void TApplication::HandleException(const std::exception& error) {
     }
     QMessageBox box(QMessageBox::Critical, title_, text, QMessageBox::Ok);
     box.setObjectName(QStringLiteral("ErrorBox"));
+    // The button is the program's own, not one of Qt's translated ones.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     // Messages carry file names and user input: never let Qt take them for markup.
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);

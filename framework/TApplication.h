@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QString>
+#include <QTranslator>
 #include <exception>
 #include <functional>
 
@@ -79,6 +80,7 @@ public:
 
 private:
     void AdoptForm(TForm* form);
+    void LoadQtTranslations();
     void CommitData(QSessionManager& manager);
 
     QString title_;
@@ -86,6 +88,7 @@ private:
     QPointer<TForm> mainForm_;
     QList<QPointer<TForm>> forms_;
     QList<QEventLoop*> modalLoops_;
+    QTranslator qtTranslator_;
     TErrorBoxHook errorBoxHook_;
     QHash<const QObject*, QSet<QString>> paintErrorsShown_;
     int strayErrors_ = 0;

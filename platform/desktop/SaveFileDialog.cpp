@@ -2,32 +2,27 @@
 
 #include "platform/core/errhandling.h"
 #include "platform/files/DriveMap.h"
-#include "platform/files/NameMapping.h"
-#include "platform/files/attributes.h"
-#include "platform/files/curdir.h"
 #include "platform/files/paths.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QHash>
+#include <QHeaderView>
+#include <QLayout>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QListView>
+#include <QMimeDatabase>
+#include <QScreen>
+#include <QSplitter>
+#include <QTreeView>
 #include <QUrl>
 
 namespace win32 {
 
 namespace {
-
-// Characters a Windows file name may not hold; a typed name with one is refused unless the
-// record asks for no validation.
-bool IsValidName(const QString& name) {
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || QStringView(u"\\:*?\"<>|").contains(c))
-            return false;
-    }
-    return true;
-}
 
 // Text with a backslash or a drive letter is a Windows path; other text is Qt's own.
 bool IsWindowsText(const QString& typed) {
@@ -44,43 +39,29 @@ QString QtFilter(const FileFilter& filter) {
     return QStringLiteral("%1 (%2)").arg(filter.Name, patterns.join(u' '));
 }
 
-QString NormalisedExtension(QString ext) {
-    while (ext.startsWith(u'*') || ext.startsWith(u'.'))
-        ext.remove(0, 1);
-    return ext;
-}
-
-bool HasExtension(const QString& name) {
-    return name.contains(u'.');
-}
-
 QString PosixText(const QByteArray& path) {
     return QFile::decodeName(path);
-}
-
-// The folder to open: the folder part of a proposed path, else the initial folder, else the
-// current directory, each only when it is an existing folder on a drive.
-QString StartFolder(const QString& proposedFolder, const QString& initialDir) {
-    for (const QString& candidate : {proposedFolder, initialDir, GetCurrentDirectory()}) {
-        if (candidate.isEmpty())
-            continue;
-        const std::optional<QByteArray> posix = ToPosixPath(candidate);
-        if (posix && QFileInfo(PosixText(*posix)).isDir())
-            return PosixText(*posix);
-    }
-    return {};
 }
 
 int LastSeparator(const QString& windowsPath) {
     return static_cast<int>(qMax(windowsPath.lastIndexOf(u'\\'), windowsPath.lastIndexOf(u':')));
 }
 
+// "C:", or "D: AUDIO" for a drive with a label (or a network name).
+QString DriveName(const Drive& drive) {
+    const QString label = drive.Label.isEmpty() ? drive.RemoteName : drive.Label;
+    const QString letter = QString(QChar(drive.Letter)) + u':';
+    return label.isEmpty() ? letter : letter + u' ' + label;
+}
+
+// The role in which the side bar's model keeps each place's URL.
+constexpr int kPlaceUrlRole = Qt::UserRole + 1;
+
 } // namespace
 
-SaveFileDialog::SaveFileDialog(const OPENFILENAME& ofn)
-    : QFileDialog(ofn.hwndOwner), flags(ofn.Flags),
-      defaultExt(NormalisedExtension(ofn.lpstrDefExt)),
-      hook((ofn.Flags & OFN_ENABLEHOOK) ? ofn.lpfnHook : LPOFNHOOKPROC{}) {
+SaveFileDialog::SaveFileDialog(const SaveFileRequest& request)
+    : QFileDialog(request.Owner()), request(request) {
+    const DWORD flags = request.Flags();
     setOption(DontUseNativeDialog);
     // The checks of accept() ask about replacing, in the order the desktop's dialog does.
     setOption(DontConfirmOverwrite);
@@ -88,42 +69,66 @@ SaveFileDialog::SaveFileDialog(const OPENFILENAME& ofn)
     setOption(HideNameFilterDetails);
     setAcceptMode(AcceptSave);
     setFileMode(AnyFile);
-    setWindowTitle(ofn.lpstrTitle.isEmpty() ? QStringLiteral("Save As") : ofn.lpstrTitle);
+    setViewMode(Detail);
+    setWindowTitle(request.Caption());
     setSizeGripEnabled((flags & OFN_ENABLESIZING) != 0);
+    ShowDrivesInSideBar();
 
-    QList<QUrl> roots;
-    for (const Drive& drive : CurrentDriveMap()->Drives()) {
-        if (DriveHasMedium(drive))
-            roots.append(QUrl::fromLocalFile(PosixText(drive.Folder)));
-    }
-    setSidebarUrls(roots);
-
-    if (!ofn.lpstrFilter.isEmpty()) {
+    if (!request.Filters().isEmpty()) {
         QStringList filters;
-        for (const FileFilter& filter : ofn.lpstrFilter)
+        for (const FileFilter& filter : request.Filters())
             filters.append(QtFilter(filter));
         setNameFilters(filters);
-        const int index = static_cast<int>(ofn.nFilterIndex);
-        selectNameFilter(filters.at(index >= 1 && index <= filters.size() ? index - 1 : 0));
+        selectNameFilter(filters.at(request.FilterIndex() - 1));
     }
+    if (!request.StartFolder().isEmpty())
+        setDirectory(request.StartFolder());
+    if (!request.ProposedName().isEmpty())
+        selectFile(request.ProposedName());
 
-    const int split = LastSeparator(ofn.lpstrFile);
-    QString proposedFolder = ofn.lpstrFile.left(split + 1);
-    if (proposedFolder.endsWith(u'\\') && proposedFolder.size() > 1 &&
-        !proposedFolder.endsWith(QStringLiteral(":\\")))
-        proposedFolder.chop(1);
-    const QString folder = StartFolder(proposedFolder, ofn.lpstrInitialDir);
-    if (!folder.isEmpty())
-        setDirectory(folder);
-    const QString name = ofn.lpstrFile.mid(split + 1);
-    if (!name.isEmpty()) {
-        const std::optional<QByteArray> posixName = PosixNameOf(name);
-        selectFile(posixName ? PosixText(*posixName) : name);
+    connect(this, &QFileDialog::currentChanged, this,
+            [this] { this->request.Notify(*this, CDN_SELCHANGE); });
+    connect(this, &QFileDialog::directoryEntered, this,
+            [this] { this->request.Notify(*this, CDN_FOLDERCHANGE); });
+    connect(this, &QFileDialog::filterSelected, this,
+            [this] { this->request.Notify(*this, CDN_TYPECHANGE); });
+}
+
+void SaveFileDialog::ShowDrivesInSideBar() {
+    QList<QUrl> roots;
+    QHash<QString, QString> names;
+    for (const Drive& drive : CurrentDriveMap()->Drives()) {
+        if (!DriveHasMedium(drive))
+            continue;
+        const QUrl root = QUrl::fromLocalFile(PosixText(drive.Folder));
+        roots.append(root);
+        names.insert(root.toLocalFile(), DriveName(drive));
     }
+    // The side bar names each place after its folder, again whenever the folder changes; each
+    // time, the place gets its drive's name back, so that screen readers hear it too.
+    if (auto* sideBar = findChild<QListView*>(QStringLiteral("sidebar"))) {
+        QAbstractItemModel* places = sideBar->model();
+        connect(places, &QAbstractItemModel::dataChanged, this,
+                [places, names](const QModelIndex& first, const QModelIndex& last) {
+                    for (int row = first.row(); row <= last.row(); ++row) {
+                        const QModelIndex place = places->index(row, 0);
+                        const QString name =
+                            names.value(place.data(kPlaceUrlRole).toUrl().toLocalFile());
+                        if (!name.isEmpty() && place.data().toString() != name)
+                            places->setData(place, name);
+                    }
+                });
+    }
+    setSidebarUrls(roots);
+}
 
-    connect(this, &QFileDialog::currentChanged, this, [this] { Notify(CDN_SELCHANGE); });
-    connect(this, &QFileDialog::directoryEntered, this, [this] { Notify(CDN_FOLDERCHANGE); });
-    connect(this, &QFileDialog::filterSelected, this, [this] { Notify(CDN_TYPECHANGE); });
+SaveOutcome SaveFileDialog::Run() {
+    SaveOutcome outcome;
+    outcome.Accepted = exec() == QDialog::Accepted;
+    outcome.WindowsPath = chosen;
+    outcome.FilterIndex = FilterIndex();
+    request.Notify(*this, WM_DESTROY);
+    return outcome;
 }
 
 QRect SaveFileDialog::Frame() const {
@@ -135,7 +140,7 @@ void SaveFileDialog::MoveFrame(int left, int top) {
 }
 
 QString SaveFileDialog::FilePath() const {
-    const std::optional<Choice> choice = TypedChoice();
+    const std::optional<SaveChoice> choice = TypedChoice();
     return choice ? choice->WindowsPath : QString();
 }
 
@@ -149,18 +154,69 @@ int SaveFileDialog::FilterIndex() const {
     return types && types->currentIndex() >= 0 ? types->currentIndex() + 1 : 1;
 }
 
-bool SaveFileDialog::Notify(int notification) {
-    return hook ? hook(*this, notification) : true;
-}
-
 void SaveFileDialog::showEvent(QShowEvent* event) {
     QFileDialog::showEvent(event);
     if (shown)
         return;
     shown = true;
-    if (!(flags & OFN_ENABLESIZING))
+    WidenToFit();
+    if (!(request.Flags() & OFN_ENABLESIZING))
         setFixedSize(size());
-    Notify(CDN_INITDONE);
+    request.Notify(*this, CDN_INITDONE);
+}
+
+// Widens the dialog so that the detail view's columns show their texts whole at the dialog's
+// font: sizes, types and dates as the file system model writes them in this locale, and a long
+// file name; and the side bar so that the drive names show whole.
+void SaveFileDialog::WidenToFit() {
+    auto* tree = findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* sideBar = findChild<QListView*>(QStringLiteral("sidebar"));
+    auto* splitter = findChild<QSplitter*>(QStringLiteral("splitter"));
+    if (!tree || !sideBar || !splitter || splitter->count() != 2)
+        return;
+    const QFontMetrics metrics(tree->font());
+    const QLocale locale = QLocale::system();
+    QStringList samples[4];
+    samples[0] << QString(40, u'n');
+    for (const qint64 bytes : {1023LL, 1048570LL, 1073736000LL, 1099506000000LL})
+        samples[1] << locale.formattedDataSize(bytes);
+    samples[2] << QFileIconProvider().type(QFileInfo(QDir::rootPath()))
+               << QFileIconProvider().type(QFileInfo(QDir::tempPath()))
+               << QMimeDatabase()
+                      .mimeTypeForFile(QStringLiteral("x.wav"), QMimeDatabase::MatchExtension)
+                      .comment();
+    for (int month = 1; month <= 12; ++month)
+        samples[3] << locale.toString(QDateTime(QDate(2000, month, 28), QTime(23, 59, 59)),
+                                      QLocale::ShortFormat);
+
+    const int cellMargin = 2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    const int slack = metrics.averageCharWidth();
+    QHeaderView* header = tree->header();
+    int treeWidth = 2 * tree->frameWidth() + tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int column = 0; column < 4; ++column) {
+        int width = header->sectionSizeHint(column);
+        for (const QString& text : samples[column])
+            width = qMax(width, metrics.horizontalAdvance(text) + cellMargin + slack);
+        if (column == 0)
+            width += tree->style()->pixelMetric(QStyle::PM_SmallIconSize) + cellMargin;
+        header->resizeSection(column, width);
+        treeWidth += width;
+    }
+
+    int sideWidth = splitter->sizes().value(0);
+    for (int row = 0; row < sideBar->model()->rowCount(); ++row)
+        sideWidth =
+            qMax(sideWidth, sideBar->sizeHintForIndex(sideBar->model()->index(row, 0)).width() +
+                                2 * sideBar->frameWidth() + slack);
+
+    const int grow =
+        sideWidth + treeWidth - (splitter->sizes().value(0) + splitter->sizes().value(1));
+    const int available = screen() ? screen()->availableGeometry().width() : width() + grow;
+    if (grow > 0) {
+        resize(qMin(width() + grow, available), height());
+        layout()->activate();
+    }
+    splitter->setSizes({sideWidth, splitter->width() - sideWidth - splitter->handleWidth()});
 }
 
 QString SaveFileDialog::TypedText() const {
@@ -168,51 +224,42 @@ QString SaveFileDialog::TypedText() const {
     return edit ? edit->text().trimmed() : QString();
 }
 
-std::optional<SaveFileDialog::Choice> SaveFileDialog::TypedChoice() const {
+std::optional<SaveChoice> SaveFileDialog::TypedChoice() const {
     const QString typed = TypedText();
     if (typed.isEmpty())
         return std::nullopt;
     // The edit field is what counts: Qt's own selection may still name the proposed file.
     if (!IsWindowsText(typed)) {
-        QString posix = typed.startsWith(u'/') ? typed : directory().absolutePath() + u'/' + typed;
-        posix = QDir::cleanPath(posix);
-        if (!defaultExt.isEmpty() && !QFileInfo(posix).isDir() &&
-            !HasExtension(QFileInfo(posix).fileName()))
-            posix += u'.' + defaultExt;
-        const QByteArray encoded = QFile::encodeName(posix);
-        const std::optional<QString> windows = ToWindowsPath(encoded);
-        if (!windows)
-            return std::nullopt;
-        return Choice{*windows, encoded};
+        const QString posix = QDir::cleanPath(
+            typed.startsWith(u'/') ? typed : directory().absolutePath() + u'/' + typed);
+        return request.Resolve(QFile::encodeName(posix));
     }
     // A relative Windows path counts from the folder shown.
     const bool absolute = typed.startsWith(u'\\') || (typed.size() >= 2 && typed.at(1) == u':');
     std::optional<ResolvedPath> resolved =
         ResolvePath(absolute ? typed : FolderPath() + u'\\' + typed);
-    if (resolved && !defaultExt.isEmpty() && !QFileInfo(PosixText(resolved->PosixPath)).isDir() &&
-        !HasExtension(resolved->WindowsPath.mid(LastSeparator(resolved->WindowsPath) + 1)))
-        resolved = ResolvePath(resolved->WindowsPath + u'.' + defaultExt);
+    const QString& ext = request.DefaultExtension();
+    if (resolved && !ext.isEmpty() && !QFileInfo(PosixText(resolved->PosixPath)).isDir() &&
+        !resolved->WindowsPath.mid(LastSeparator(resolved->WindowsPath) + 1).contains(u'.'))
+        resolved = ResolvePath(resolved->WindowsPath + u'.' + ext);
     if (!resolved)
         return std::nullopt;
-    return Choice{resolved->WindowsPath, resolved->PosixPath};
+    return SaveChoice{resolved->WindowsPath, resolved->PosixPath};
 }
 
 void SaveFileDialog::accept() {
     const QString typed = TypedText();
     if (typed.isEmpty())
         return;
-    const QString invalid = QStringLiteral("%1\nThe file name is not valid.").arg(typed);
-    if (!(flags & OFN_NOVALIDATE) && !IsWindowsText(typed) && !IsValidName(typed)) {
-        Refuse(invalid);
+    if (!IsWindowsText(typed) && !request.IsValidName(typed)) {
+        request.Refuse(this, SaveFileRequest::InvalidNameText(typed));
         return;
     }
-    const std::optional<Choice> choice = TypedChoice();
+    const std::optional<SaveChoice> choice = TypedChoice();
     if (!choice) {
-        Refuse(GetLastError() == ERROR_INVALID_NAME
-                   ? invalid
-                   : QStringLiteral("%1\nThis location is not on any drive.\nCheck the path and "
-                                    "try again.")
-                         .arg(typed));
+        request.Refuse(this, GetLastError() == ERROR_INVALID_NAME
+                                 ? SaveFileRequest::InvalidNameText(typed)
+                                 : SaveFileRequest::NotOnAnyDriveText(typed));
         return;
     }
     const QFileInfo info(PosixText(choice->PosixPath));
@@ -220,53 +267,13 @@ void SaveFileDialog::accept() {
         setDirectory(info.absoluteFilePath());
         if (auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
             edit->clear();
-        Notify(CDN_FOLDERCHANGE);
+        request.Notify(*this, CDN_FOLDERCHANGE);
         return;
     }
-    if (!PassesChecks(*choice) || !Notify(CDN_FILEOK))
+    if (!request.PassesChecks(this, *choice, false) || !request.Notify(*this, CDN_FILEOK))
         return;
     chosen = choice->WindowsPath;
     QDialog::accept();
-}
-
-bool SaveFileDialog::PassesChecks(const Choice& choice) {
-    const QFileInfo info(PosixText(choice.PosixPath));
-    const QFileInfo folder(info.absolutePath());
-    const QString& path = choice.WindowsPath;
-    if ((flags & OFN_PATHMUSTEXIST) && !folder.isDir()) {
-        Refuse(QStringLiteral("%1\nPath does not exist.\nCheck the path and try again.").arg(path));
-        return false;
-    }
-    const bool exists = info.exists();
-    if ((flags & OFN_FILEMUSTEXIST) && !exists) {
-        Refuse(QStringLiteral("%1\nFile not found.\nCheck the file name and try again.").arg(path));
-        return false;
-    }
-    if (exists && (flags & OFN_NOREADONLYRETURN)) {
-        const DWORD attributes = GetFileAttributes(path);
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-            Refuse(QStringLiteral("%1\nThis file is set to read-only.\nTry again with a "
-                                  "different file name.")
-                       .arg(path));
-            return false;
-        }
-    }
-    if (exists && (flags & OFN_OVERWRITEPROMPT) &&
-        !Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path)))
-        return false;
-    if (!exists && (flags & OFN_CREATEPROMPT) &&
-        !Ask(QStringLiteral("%1\nThis file does not exist.\nDo you want to create it?").arg(path)))
-        return false;
-    return true;
-}
-
-void SaveFileDialog::Refuse(const QString& text) {
-    QMessageBox::warning(this, windowTitle(), text);
-}
-
-bool SaveFileDialog::Ask(const QString& text) {
-    return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace win32

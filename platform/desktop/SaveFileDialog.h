@@ -1,11 +1,11 @@
 #pragma once
-// The window of GetSaveFileName: Qt's widget-based file dialog set up from the record, checking
-// a chosen name as the record's flags ask (with the prompts of the desktop's own dialog) and
-// reporting to the record's hook. Paths go in and out as Windows text.
+// The save-as dialog of GetSaveFileName where the session has no desktop portal: Qt's widget
+// file dialog set up from the request, wide enough for its columns, with the drive roots named
+// by their drives in its side bar, checking a chosen name as the request's flags ask and
+// reporting to the request's hook. Paths go in and out as Windows text.
 
-#include "platform/desktop/commdlg.h"
+#include "platform/desktop/SaveFileRequest.h"
 
-#include <QByteArray>
 #include <QFileDialog>
 #include <optional>
 
@@ -14,7 +14,11 @@ namespace win32 {
 class SaveFileDialog final : public QFileDialog, public FileDialogWindow {
     Q_OBJECT
 public:
-    explicit SaveFileDialog(const OPENFILENAME& ofn);
+    explicit SaveFileDialog(const SaveFileRequest& request);
+
+    // Shows the dialog modally until the user accepts a name or cancels; the hook hears
+    // WM_DESTROY last.
+    SaveOutcome Run();
 
     QRect Frame() const override;
     void MoveFrame(int left, int top) override;
@@ -22,32 +26,18 @@ public:
     QString FolderPath() const override;
     int FilterIndex() const override;
 
-    // The accepted file as full Windows text; empty before the user accepted one.
-    const QString& ChosenPath() const { return chosen; }
-    // The record's default extension without a leading "*" or ".".
-    const QString& DefaultExtension() const { return defaultExt; }
-    // Raises a notification to the hook, if the record enabled one.
-    bool Notify(int notification);
-
 protected:
     void accept() override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    struct Choice {
-        QString WindowsPath;
-        QByteArray PosixPath;
-    };
     // The name typed in the dialog, resolved; nothing when it cannot name a file on a drive.
-    std::optional<Choice> TypedChoice() const;
+    std::optional<SaveChoice> TypedChoice() const;
     QString TypedText() const;
-    bool PassesChecks(const Choice& choice);
-    void Refuse(const QString& text);
-    bool Ask(const QString& text);
+    void ShowDrivesInSideBar();
+    void WidenToFit();
 
-    DWORD flags;
-    QString defaultExt;
-    LPOFNHOOKPROC hook;
+    const SaveFileRequest& request;
     QString chosen;
     bool shown = false;
 };

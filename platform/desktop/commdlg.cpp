@@ -1,6 +1,8 @@
 #include "platform/desktop/commdlg.h"
 
+#include "platform/desktop/PortalSaveDialog.h"
 #include "platform/desktop/SaveFileDialog.h"
+#include "platform/desktop/SaveFileRequest.h"
 #include "platform/files/curdir.h"
 #include "platform/files/paths.h"
 
@@ -36,27 +38,21 @@ bool GetSaveFileName(OPENFILENAME& ofn) {
         return false;
     }
     const QPointer<QWidget> active = QApplication::activeWindow();
-    bool accepted = false;
-    QString chosen;
-    int filterIndex = 1;
-    QString defaultExt;
-    {
-        SaveFileDialog dialog(ofn);
-        accepted = dialog.exec() == QDialog::Accepted;
-        chosen = dialog.ChosenPath();
-        filterIndex = dialog.FilterIndex();
-        defaultExt = dialog.DefaultExtension();
-        dialog.Notify(WM_DESTROY);
-    }
+    const SaveFileRequest request(ofn);
+    std::optional<SaveOutcome> outcome = PortalSaveDialog(request).Run();
+    if (!outcome)
+        outcome = SaveFileDialog(request).Run();
     if (active)
         active->activateWindow();
-    if (!accepted)
+    if (!outcome->Accepted)
         return false;
 
+    const QString& chosen = outcome->WindowsPath;
     ofn.lpstrFile = chosen;
-    ofn.nFilterIndex = static_cast<DWORD>(filterIndex);
+    ofn.nFilterIndex = static_cast<DWORD>(outcome->FilterIndex);
     // No read-only box is shown, so the read-only answer is always no.
     ofn.Flags &= ~(OFN_READONLY | OFN_EXTENSIONDIFFERENT);
+    const QString& defaultExt = request.DefaultExtension();
     if (!defaultExt.isEmpty() && ExtensionOf(chosen).compare(defaultExt, Qt::CaseInsensitive) != 0)
         ofn.Flags |= OFN_EXTENSIONDIFFERENT;
     if (!(ofn.Flags & OFN_NOCHANGEDIR))

@@ -1,7 +1,9 @@
 #pragma once
 // The standard save-as dialog: a record describing the folder, name, file types and checks to
-// offer, and GetSaveFileName, which shows Qt's widget-based file dialog with the drive roots in
-// its side bar and returns the chosen path as Windows text. GUI thread only.
+// offer, and GetSaveFileName, which shows the desktop's own save dialog through the XDG desktop
+// portal where the session bus offers one, else Qt's widget file dialog (with the drive roots
+// in its side bar), and returns the chosen path as Windows text. Both give the same results:
+// the same checks and prompts, filter index and current directory. GUI thread only.
 //
 // Failures (a record that cannot be shown) return false like Cancel; CommDlgExtendedError()
 // then tells them apart (0 after Cancel).

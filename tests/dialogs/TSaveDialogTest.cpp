@@ -6,13 +6,16 @@
 #include "framework/TForm.h"
 #include "framework/TLayoutLoader.h"
 #include "platform/files/curdir.h"
+#include "platform/files/paths.h"
 #include "tests/support/DialogAnswerer.h"
+#include "tests/support/FakeFileChooser.h"
 #include "tests/support/FileDialogTyping.h"
 #include "tests/support/TempDrives.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
@@ -281,108 +284,196 @@ TEST(TSaveDialog, LayoutSetsItUpByName) {
     EXPECT_EQ(dialog->FilterIndex(), 1);
 }
 
-// Runs of the real dialog with the main window's settings.
-class TSaveDialogTest : public ::testing::Test {
+// Runs of the real dialog with the main window's settings, in Qt's widget dialog or in the
+// desktop portal's (a fake one on a private bus), which must give the same results.
+class SaveDialogRuns : public ::testing::Test {
 protected:
-    TSaveDialogTest() {
+    explicit SaveDialogRuns(bool withPortal) {
         SetUpLikeSaveDialog1(dialog);
         drives.MakeDirectory('C', "zvuky");
         drives.MakeDirectory('D', "hudba");
+        if (withPortal)
+            portal.emplace();
+    }
+
+    // One answer of the user: the file chosen (Windows text, typed in the widget dialog; for
+    // the portal also a POSIX path), the 1-based file type picked first (0 keeps the one
+    // offered) and the answers to the prompts that follow. An empty path cancels; so does the
+    // end of the answers.
+    struct Choice {
+        QString path;
+        int type = 0;
+        QList<DialogAnswerer::Action> prompts = {};
+    };
+
+    // Runs Execute while the user makes the choices one after another: a refused one keeps the
+    // widget dialog open and opens the portal's again. Notes what the dialog offered first.
+    bool ExecuteChoosing(const QList<Choice>& choices) {
+        if (portal) {
+            QList<DialogAnswerer::Action> prompts;
+            for (const Choice& c : choices) {
+                const QString path = c.path.isEmpty() || c.path.startsWith(u'/')
+                                         ? c.path
+                                         : QFile::decodeName(*ToPosixPath(c.path));
+                portal->Answers.append({path, c.type});
+                prompts += c.prompts;
+            }
+            DialogAnswerer answer(prompts);
+            const auto call = static_cast<int>(portal->Calls.size());
+            const bool accepted = dialog.Execute();
+            const QVariantMap& asked = portal->Calls.value(call).Options;
+            offeredFolder =
+                QFile::decodeName(asked.value("current_folder").toByteArray().chopped(1));
+            offeredName = asked.value("current_name").toString();
+            offeredType = portal->Calls.value(call).OfferedType;
+            return accepted;
+        }
+        DialogAnswerer answer([&](QWidget* modal) {
+            auto* fileDialog = qobject_cast<QFileDialog*>(modal);
+            auto* types = modal->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            offeredFolder = fileDialog->directory().absolutePath();
+            offeredName = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+            offeredType = types->currentIndex() + 1;
+            offeredFrame = modal->frameGeometry();
+            for (const Choice& c : choices) {
+                for (int i = 0; i < c.type; ++i)
+                    QTest::keyClick(types, i == 0 ? Qt::Key_Home : Qt::Key_Down);
+                if (c.path.isEmpty())
+                    break;
+                TypeFileNameAndSave(modal, c.path, c.prompts);
+            }
+            if (QApplication::activeModalWidget() == modal)
+                fileDialog->reject();
+        });
+        return dialog.Execute();
     }
 
     TempDrives drives{{'C', "c"}, {'D', "d"}};
+    std::optional<FakeFileChooser> portal;
     TSaveDialog dialog;
+    QString offeredFolder;
+    QString offeredName;
+    int offeredType = 0;
+    QRect offeredFrame;
 };
 
-QFileDialog* FileDialog(QWidget* modal) {
-    return qobject_cast<QFileDialog*>(modal);
-}
+class TSaveDialogTest : public SaveDialogRuns, public ::testing::WithParamInterface<bool> {
+protected:
+    TSaveDialogTest() : SaveDialogRuns(GetParam()) {}
+};
 
-int TypeIndex(QWidget* modal) {
-    return modal->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentIndex();
-}
+INSTANTIATE_TEST_SUITE_P(, TSaveDialogTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Portal" : "Widget"; });
 
-TEST_F(TSaveDialogTest, CancelKeepsFileNameAndFilterIndex) {
+TEST_P(TSaveDialogTest, CancelKeepsFileNameAndFilterIndex) {
     dialog.SetInitialDir("C:\\zvuky\\");
     dialog.SetFileName("ding.wav");
-    QString folder;
-    DialogAnswerer answer([&](QWidget* modal) {
-        folder = FileDialog(modal)->directory().absolutePath();
-        QTest::keyClick(modal->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")),
-                        Qt::Key_Down);
-        TypeFileName(modal, "jine.wav");
-        FileDialog(modal)->reject();
-    });
-    EXPECT_FALSE(dialog.Execute());
-    EXPECT_EQ(QDir(folder), QDir(drives.PosixPath('C', "zvuky")));
+    EXPECT_FALSE(ExecuteChoosing({{"", 2}}));
+    EXPECT_EQ(QDir(offeredFolder), QDir(drives.PosixPath('C', "zvuky")));
+    EXPECT_EQ(offeredName, "ding.wav");
     EXPECT_EQ(dialog.FileName(), "ding.wav");
     EXPECT_EQ(dialog.FilterIndex(), 1);
 }
 
-TEST_F(TSaveDialogTest, SecondFileTypeIsOfferedAgainNextTime) {
+TEST_P(TSaveDialogTest, SecondFileTypeIsOfferedAgainNextTime) {
     dialog.SetInitialDir("C:\\");
     dialog.SetFileName("ding.wav");
-    DialogAnswerer first([&](QWidget* modal) {
-        QTest::keyClick(modal->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")),
-                        Qt::Key_Down);
-        TypeFileNameAndSave(modal, "kopie.wav", {DialogAnswerer::PressButton("Yes")});
-    });
-    ASSERT_TRUE(dialog.Execute());
+    ASSERT_TRUE(ExecuteChoosing({{"C:\\kopie.wav", 2, {DialogAnswerer::PressButton("Yes")}}}));
     EXPECT_EQ(dialog.FilterIndex(), 2);
     EXPECT_EQ(dialog.FileName(), "C:\\kopie.wav");
-
-    int offered = -1;
-    DialogAnswerer second([&](QWidget* modal) {
-        offered = TypeIndex(modal);
-        FileDialog(modal)->reject();
-    });
-    EXPECT_FALSE(dialog.Execute());
-    EXPECT_EQ(offered, 1);
+    EXPECT_FALSE(ExecuteChoosing({}));
+    EXPECT_EQ(offeredType, 2);
 }
 
-TEST_F(TSaveDialogTest, CopyToAnotherFolderLeavesTheCurrentDirectoryThere) {
+TEST_P(TSaveDialogTest, CopyToAnotherFolderLeavesTheCurrentDirectoryThere) {
     drives.MakeFile('C', "zvuky/ding.wav", "RIFF");
     ASSERT_TRUE(SetCurrentDirectory("C:\\zvuky"));
     dialog.SetInitialDir("C:\\zvuky");
     dialog.SetFileName("ding.wav");
-    QPoint position;
-    QSize size;
-    DialogAnswerer answer([&](QWidget* modal) {
-        position = modal->frameGeometry().topLeft();
-        size = modal->frameGeometry().size();
-        TypeFileNameAndSave(modal, "D:\\hudba", {});
-        TypeFileNameAndSave(modal, "ding", {DialogAnswerer::PressButton("Yes")});
-    });
-    ASSERT_TRUE(dialog.Execute());
+    ASSERT_TRUE(ExecuteChoosing({{"D:\\hudba\\ding", 0, {DialogAnswerer::PressButton("Yes")}}}));
     EXPECT_EQ(dialog.FileName(), "D:\\hudba\\ding.wav");
     EXPECT_EQ(GetCurrentDirectory(), "D:\\hudba");
     const QRect monitor = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(position, QPoint(monitor.left() + (monitor.width() - size.width()) / 2,
-                               monitor.top() + (monitor.height() - size.height()) / 3));
+    if (!portal) { // the desktop places its own dialog
+        EXPECT_EQ(offeredFrame.topLeft(),
+                  QPoint(monitor.left() + (monitor.width() - offeredFrame.width()) / 2,
+                         monitor.top() + (monitor.height() - offeredFrame.height()) / 3));
+    }
 }
 
-TEST_F(TSaveDialogTest, OverwriteIsAskedAndReadOnlyFilesAreRefused) {
+TEST_P(TSaveDialogTest, OverwriteIsAskedOnceAndReadOnlyFilesAreRefused) {
     drives.MakeFile('C', "zvuky/ding.wav", "RIFF");
     drives.MakeFile('C', "zvuky/chraneny.wav", "RIFF");
     drives.MakeReadOnly('C', "zvuky/chraneny.wav");
     dialog.SetInitialDir("C:\\zvuky");
     dialog.SetFileName("ding.wav");
     QStringList boxes;
-    DialogAnswerer answer([&](QWidget* modal) {
-        const auto remember = [&](const char* button) {
-            return [&boxes, button](QWidget* box) {
-                boxes << qobject_cast<QMessageBox*>(box)->text();
-                DialogAnswerer::PressButton(button)(box);
-            };
+    const auto remember = [&](const char* button) {
+        return [&boxes, button](QWidget* box) {
+            boxes << qobject_cast<QMessageBox*>(box)->text();
+            DialogAnswerer::PressButton(button)(box);
         };
-        TypeFileNameAndSave(modal, "chraneny.wav", {remember("OK")});
-        TypeFileNameAndSave(modal, "ding.wav", {remember("Yes")});
-    });
-    ASSERT_TRUE(dialog.Execute());
+    };
+    ASSERT_TRUE(ExecuteChoosing({{"C:\\zvuky\\chraneny.wav", 0, {remember("OK")}},
+                                 {"C:\\zvuky\\ding.wav", 0, {remember("Yes")}}}));
     EXPECT_EQ(dialog.FileName(), "C:\\zvuky\\ding.wav");
-    ASSERT_EQ(boxes.size(), 2);
+    // The portal's own dialog has asked about replacing the file it returns.
+    ASSERT_EQ(boxes.size(), portal ? 1 : 2);
     EXPECT_TRUE(boxes[0].contains("read-only")) << boxes[0].toStdString();
-    EXPECT_TRUE(boxes[1].contains("already exists")) << boxes[1].toStdString();
+    if (!portal) {
+        EXPECT_TRUE(boxes[1].contains("already exists")) << boxes[1].toStdString();
+    }
+}
+
+class PortalSaveDialog : public SaveDialogRuns {
+protected:
+    PortalSaveDialog() : SaveDialogRuns(true) {}
+};
+
+TEST_F(PortalSaveDialog, IsAskedForTheSettingsAndHeardLikeTheWidgetDialog) {
+    dialog.SetInitialDir("C:\\zvuky");
+    dialog.SetFileName("ding.wav");
+    QStringList events;
+    dialog.OnShow = [&](QObject*) { events << "show"; };
+    dialog.OnFolderChange = [&](QObject*) { events << "folder"; };
+    dialog.OnTypeChange = [&](QObject*) {
+        events << "type " + QString::number(dialog.FilterIndex());
+    };
+    int refusals = 1;
+    dialog.OnCanClose = [&](QObject*, bool& canClose) {
+        events << dialog.FileName();
+        canClose = refusals-- <= 0;
+    };
+    dialog.OnClose = [&](QObject*) { events << "close"; };
+    QString refusal;
+    const auto remember = [&](QWidget* box) {
+        refusal = qobject_cast<QMessageBox*>(box)->text();
+        DialogAnswerer::PressButton("OK")(box);
+    };
+    const auto yes = DialogAnswerer::PressButton("Yes");
+    ASSERT_TRUE(ExecuteChoosing({{drives.Root() + "/x.wav", 0, {remember}},
+                                 {"D:\\hudba\\x.wav", 2, {yes}},
+                                 {"D:\\hudba\\x.wav", 0, {yes}}}));
+    EXPECT_TRUE(refusal.contains("not on any drive")) << refusal.toStdString();
+    EXPECT_EQ(events, QStringList({"show", "type 2", "folder", "D:\\hudba\\x.wav",
+                                   "D:\\hudba\\x.wav", "close"}));
+    EXPECT_EQ(dialog.FileName(), "D:\\hudba\\x.wav");
+    EXPECT_EQ(GetCurrentDirectory(), "D:\\hudba");
+
+    ASSERT_EQ(portal->Calls.size(), 3);
+    const FakeFileChooser::Call& first = portal->Calls[0];
+    EXPECT_EQ(first.Title, "Save As");
+    EXPECT_TRUE(first.Modal);
+    EXPECT_EQ(first.Options.value("modal"), true);
+    EXPECT_EQ(first.Filters,
+              QList<FakeFileChooser::Filter>({{"Zvukové soubory <WAV>", {{0, "*.[wW][aA][vV]"}}},
+                                              {"Všechny soubory <*.*>", {{0, "*"}}}}));
+    // A refused answer opens the portal's dialog again where the user was.
+    const FakeFileChooser::Call& last = portal->Calls[2];
+    EXPECT_EQ(last.Options.value("current_folder").toByteArray(),
+              QFile::encodeName(drives.PosixPath('D', "hudba")) + '\0');
+    EXPECT_EQ(last.Options.value("current_name"), "x.wav");
+    EXPECT_EQ(last.OfferedType, 2);
 }
 
 } // namespace

@@ -38,7 +38,7 @@ void DialogAnswerer::Poll() {
         return;
     }
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == busy_) {
+    if (!modal || modal == busy_ || modal->testAttribute(Qt::WA_DontShowOnScreen)) {
         if (std::chrono::steady_clock::now() > deadline_) {
             timer_.stop();
             ADD_FAILURE() << "No modal window appeared for answer " << next_ + 1;

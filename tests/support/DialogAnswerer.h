@@ -9,9 +9,11 @@
 //
 // Given several actions, it answers that many modal windows one after the other. A window that
 // was already modal when the answerer was made, or that it has just answered, is left alone
-// until it has been hidden. The answerer stops watching when it is destroyed; a window that
-// does not appear in time fails the test. (The test main routes error boxes to a hook that
-// fails the test; a test that answers a real error box sets the hook to nullptr first.)
+// until it has been hidden, and so is a window that is never shown on screen (the stand-in that
+// keeps the program modal while the desktop portal's dialog is open). The answerer stops watching
+// when it is destroyed; a window that does not appear in time fails the test. (The test main routes
+// error boxes to a hook that fails the test; a test that answers a real error box sets the hook to
+// nullptr first.)
 
 #include <QKeySequence>
 #include <QList>

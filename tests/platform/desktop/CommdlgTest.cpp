@@ -8,11 +8,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 #include <QUrl>
 #include <functional>
 #include <gtest/gtest.h>
@@ -108,7 +110,7 @@ protected:
         return ofn;
     }
 
-    TempDrives drives{{'C', "c"}, {'D', "d"}};
+    TempDrives drives{{'C', "c"}, {'D', "d", "fixed", "AUDIO"}};
     QString zvuky = drives.MakeDirectory('C', "zvuky");
 };
 
@@ -170,8 +172,8 @@ TEST_F(GetSaveFileNameTest, RefusesNamesTheFlagsForbid) {
         const char* messageWord;
     };
     const Case cases[] = {
-        {"chraneny.wav", "read-only"},         {"neni\\x.wav", "Path does not exist"},
-        {"neni/x.wav", "Path does not exist"}, {"a?b.wav", "not valid"},
+        {"chraneny.wav", "read-only"},         {"neni\\x.wav", "Directory not found"},
+        {"neni/x.wav", "Directory not found"}, {"a?b.wav", "not valid"},
         {"X:\\x.wav", "not on any drive"},
     };
     for (const Case& c : cases) {
@@ -298,16 +300,37 @@ TEST_F(GetSaveFileNameTest, TypedFoldersAreOpened) {
     }
 }
 
-TEST_F(GetSaveFileNameTest, SideBarHoldsTheDriveRoots) {
+TEST_F(GetSaveFileNameTest, SideBarNamesTheDriveRootsAndEveryColumnReadsWhole) {
+    drives.MakeFileOfSize('C', "zvuky/ding.wav", 300000);
     OPENFILENAME ofn = Record();
     QList<QUrl> urls;
+    QStringList places;
+    QStringList cutTexts;
     DialogAnswerer answer(OnDialog([&](QFileDialog* dialog) {
         urls = dialog->sidebarUrls();
+        const QAbstractItemModel* sideBar = dialog->findChild<QListView*>("sidebar")->model();
+        for (int row = 0; row < sideBar->rowCount(); ++row)
+            places << sideBar->index(row, 0).data().toString();
+        const auto* tree = dialog->findChild<QTreeView*>("treeView");
+        const QModelIndex folder = tree->rootIndex();
+        QTRY_VERIFY(tree->model()->rowCount(folder) == 1);
+        int right = 0;
+        for (int column = 0; column < 4; ++column) {
+            const QString text = tree->model()->index(0, column, folder).data().toString();
+            const int room = tree->header()->sectionSize(column) - (column ? 0 : 24);
+            if (tree->fontMetrics().horizontalAdvance(text) > room)
+                cutTexts << text;
+            right += tree->header()->sectionSize(column);
+        }
+        if (right > tree->viewport()->width())
+            cutTexts << "the last column";
         dialog->reject();
     }));
     EXPECT_FALSE(GetSaveFileName(ofn));
     EXPECT_EQ(urls, QList<QUrl>({QUrl::fromLocalFile(drives.PosixPath('C')),
                                  QUrl::fromLocalFile(drives.PosixPath('D'))}));
+    EXPECT_EQ(places, QStringList({"C:", "D: AUDIO"}));
+    EXPECT_TRUE(cutTexts.isEmpty()) << cutTexts.join(", ").toStdString();
 }
 
 TEST_F(GetSaveFileNameTest, CurrentDirectoryFollowsTheChosenFolder) {
