@@ -37,6 +37,8 @@ struct SoundStatus {
     std::uint64_t framesQueued = 0; // frames of it decoded and given to the output
     std::uint64_t framesHanded = 0; // frames of it the device has taken
     bool deviceOpen = false;
+    int deviceRate = 0; // the format the open device plays
+    int deviceChannels = 0;
     // When its first frames were given to the output.
     std::chrono::steady_clock::time_point started;
 };
