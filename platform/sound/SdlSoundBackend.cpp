@@ -1,5 +1,6 @@
 #include "platform/sound/SdlSoundBackend.h"
 
+#include "platform/sound/SoundConverter.h"
 #include "platform/sound/SoundQueue.h"
 
 #include <SDL.h>
@@ -7,7 +8,6 @@
 #include <atomic>
 #include <bit>
 #include <optional>
-#include <vector>
 
 namespace win32 {
 
@@ -25,10 +25,6 @@ constexpr int kFadeMilliseconds = 3;
 // Converted frames kept ahead of the device; the service keeps about a quarter of a second of
 // them decoded, this leaves room for that, a replacing sound's first block and the fade.
 constexpr int kQueueSeconds = 2;
-
-struct StreamDeleter {
-    void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
-};
 
 // SDL's audio subsystem, initialised once and shut down with the backend. SDL is ours alone,
 // so the last subsystem down takes SDL with it, and with it the hint set before initialising.
@@ -81,42 +77,30 @@ struct SdlSoundBackend::State {
     SoundQueue queue;
     Device device;
     SDL_AudioSpec obtained{}; // what the device plays
-    // The current sound on the service's thread: its conversion to the device's format.
-    std::unique_ptr<SDL_AudioStream, StreamDeleter> stream;
-    std::size_t sourceChannels = 1;
-    std::vector<float> converted;
+    SoundConverter converter; // the current sound's, on the service's thread
     // Read by Handed() from other threads.
     std::atomic<int> sourceRate{1};
     std::atomic<int> deviceRate{1};
-    std::atomic<std::uint64_t> queued{0}; // frames of the current sound given to the stream
+    std::atomic<std::uint64_t> queued{0}; // frames of the current sound given to the converter
     QString error;
-
-    std::size_t FrameBytes() const {
-        return static_cast<std::size_t>(obtained.channels) * sizeof(float);
-    }
 
     static void Callback(void* userdata, Uint8* buffer, int length) {
         auto* state = static_cast<State*>(userdata);
         state->queue.Pull(reinterpret_cast<float*>(buffer),
-                          static_cast<std::size_t>(length) / state->FrameBytes());
+                          static_cast<std::size_t>(length) / sizeof(float) /
+                              static_cast<std::size_t>(state->obtained.channels));
     }
 
-    // Moves the stream's converted frames on to the device's queue, as many as it has room
-    // for; the first ones of a new sound replace whatever the queue held.
+    // Moves converted frames on to the device's queue, as many as it has room for; the first
+    // ones of a new sound replace whatever the queue held.
     void Pass(bool replacing) {
-        const int available = stream ? SDL_AudioStreamAvailable(stream.get()) : 0;
-        const std::size_t frames =
-            std::min(static_cast<std::size_t>(std::max(available, 0)) / FrameBytes(), queue.Room());
-        converted.resize(frames * static_cast<std::size_t>(obtained.channels));
-        const int got = frames > 0 ? SDL_AudioStreamGet(stream.get(), converted.data(),
-                                                        static_cast<int>(frames * FrameBytes()))
-                                   : 0;
-        const std::size_t count = static_cast<std::size_t>(std::max(got, 0)) / FrameBytes();
+        const std::size_t count = std::min(converter.Frames(), queue.Room());
         if (replacing) {
-            queue.Replace(converted.data(), count);
+            queue.Replace(converter.Waiting(), count);
         } else {
-            queue.Push(converted.data(), count);
+            queue.Push(converter.Waiting(), count);
         }
+        converter.Drop(count);
     }
 };
 
@@ -164,7 +148,7 @@ bool SdlSoundBackend::Open(const SoundFormat& format) {
 
 void SdlSoundBackend::Close() {
     state_->device.Close();
-    state_->stream.reset();
+    state_->converter.Drop(state_->converter.Frames());
 }
 
 void SdlSoundBackend::Shutdown() {
@@ -187,58 +171,38 @@ SoundFormat SdlSoundBackend::DeviceFormat() const {
 }
 
 bool SdlSoundBackend::Start(const SoundFormat& format, const float* first, std::size_t frames) {
-    const SDL_AudioSpec& obtained = state_->obtained;
-    state_->stream.reset(SDL_NewAudioStream(AUDIO_F32SYS, static_cast<Uint8>(format.channels),
-                                            format.rate, obtained.format, obtained.channels,
-                                            obtained.freq));
-    state_->sourceChannels = static_cast<std::size_t>(format.channels);
     state_->sourceRate = format.rate;
     state_->queued = 0;
-    if (!state_->stream) {
+    if (!state_->converter.Start(format, DeviceFormat())) {
         Stop();
         return false;
     }
     state_->queued = frames;
-    SDL_AudioStreamPut(state_->stream.get(), first,
-                       static_cast<int>(frames * state_->sourceChannels * sizeof(float)));
+    state_->converter.Put(first, frames, false);
     state_->Pass(true);
     return true;
 }
 
 void SdlSoundBackend::Queue(const float* samples, std::size_t frames) {
-    if (state_->stream) {
-        state_->queued += frames;
-        SDL_AudioStreamPut(state_->stream.get(), samples,
-                           static_cast<int>(frames * state_->sourceChannels * sizeof(float)));
-        state_->Pass(false);
-    }
+    state_->queued += frames;
+    state_->converter.Put(samples, frames, false);
+    state_->Pass(false);
 }
 
 void SdlSoundBackend::Finish() {
-    // A resampling stream keeps back up to a few hundred frames of its input even when flushed;
-    // a little silence behind the sound carries its last frames out.
-    const std::vector<float> silence(state_->sourceChannels *
-                                     static_cast<std::size_t>(state_->sourceRate / 20 + 1024));
-    if (state_->stream) {
-        SDL_AudioStreamPut(state_->stream.get(), silence.data(),
-                           static_cast<int>(silence.size() * sizeof(float)));
-        SDL_AudioStreamFlush(state_->stream.get());
-        state_->Pass(false);
-    }
+    state_->converter.Put(nullptr, 0, true);
+    state_->Pass(false);
 }
 
 void SdlSoundBackend::Stop() {
-    state_->stream.reset();
+    state_->converter.Drop(state_->converter.Frames());
     state_->queue.Replace(nullptr, 0);
 }
 
 double SdlSoundBackend::Feed() {
     state_->Pass(false);
-    const int converting = state_->stream ? SDL_AudioStreamAvailable(state_->stream.get()) : 0;
-    const std::size_t frames =
-        state_->queue.Waiting() +
-        static_cast<std::size_t>(std::max(converting, 0)) / state_->FrameBytes();
-    return static_cast<double>(frames) / state_->obtained.freq;
+    return static_cast<double>(state_->queue.Waiting() + state_->converter.Frames()) /
+           state_->obtained.freq;
 }
 
 std::uint64_t SdlSoundBackend::Handed() const {

@@ -3,9 +3,9 @@
 // disk drivers of the tests). SDL is initialised on the first Open, with its signal handlers
 // off. The device is opened once, in the rate and channels the sound server mixes in (the first
 // sound's where the driver cannot tell), with a period of about 5 ms, so that the server keeps
-// only a few milliseconds queued. Each sound is converted to the device's format by an SDL audio
-// stream on the service's thread; the device's callback only copies the converted frames out of
-// a SoundQueue, and so never waits for the service.
+// only a few milliseconds queued. Each sound is converted to the device's format on the
+// service's thread (SoundConverter); the device's callback only copies the converted frames out
+// of a SoundQueue, and so never waits for the service.
 
 #include "platform/sound/SoundBackend.h"
 

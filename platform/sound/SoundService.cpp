@@ -7,8 +7,8 @@ namespace win32 {
 namespace {
 
 constexpr std::size_t kBlockFrames = 8192;
-// Decoded frames kept ahead of the device: enough to ride out a busy moment, little enough
-// that nothing of a replaced sound lingers.
+// Decoded frames kept ahead of the device: enough to ride out a busy moment; a new sound skips
+// whatever of them is left.
 constexpr double kAheadSeconds = 0.25;
 constexpr auto kRefillPeriod = std::chrono::milliseconds(20);
 

@@ -1,6 +1,7 @@
 #pragma once
 // Playing sound files as the system's sound service does. sndPlaySound hands a WAV file to the
-// process's one sound service and returns at once; a new request replaces the sound playing. A
+// process's one sound service and returns at once; a new request replaces the sound playing at
+// once, and the sound cut off fades out over a few milliseconds rather than clicking. A
 // file that cannot be opened or decoded (missing, not a WAV file, truncated, empty) plays the
 // default sound, a short chime, unless SND_NODEFAULT is given. Without an audio device
 // requests are dropped quietly, with one line on stderr the first time. Nothing of the audio
