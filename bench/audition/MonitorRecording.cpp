@@ -111,4 +111,20 @@ std::size_t MonitorRecording::EndOfLoud(std::size_t from, std::size_t to, float 
     return to;
 }
 
+std::vector<std::pair<std::size_t, std::size_t>> MonitorRecording::Gaps(std::size_t from,
+                                                                        std::size_t to) const {
+    std::vector<std::pair<std::size_t, std::size_t>> gaps;
+    std::size_t quiet = from;
+    for (std::size_t i = from; i <= to; ++i) {
+        if (i < to && Peak(i) < 0.005f) {
+            continue;
+        }
+        if (i - quiet >= 3) {
+            gaps.emplace_back(quiet, i);
+        }
+        quiet = i + 1;
+    }
+    return gaps;
+}
+
 } // namespace audition

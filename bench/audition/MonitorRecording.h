@@ -41,6 +41,9 @@ public:
     std::size_t FirstLoud(std::size_t from, std::size_t to, float level) const;
     // One past the last frame louder than `level` in [from, to); `from` when there is none.
     std::size_t EndOfLoud(std::size_t from, std::size_t to, float level) const;
+    // The drop-outs in [from, to): runs of at least three frames below a 200th of scale, which
+    // a tone at a tenth of scale or more never has. Each is a frame range [first, second).
+    std::vector<std::pair<std::size_t, std::size_t>> Gaps(std::size_t from, std::size_t to) const;
 
 private:
     static constexpr std::size_t kChannels = 2;
