@@ -6,8 +6,9 @@ bool NullSoundBackend::Open(const SoundFormat& /*format*/) {
     return true;
 }
 
-bool NullSoundBackend::Start(const SoundFormat& /*format*/) {
-    handed_ = 0;
+bool NullSoundBackend::Start(const SoundFormat& /*format*/, const float* /*first*/,
+                             std::size_t frames) {
+    handed_ = frames;
     return true;
 }
 

@@ -16,11 +16,11 @@ public:
     QString LastError() const override { return {}; }
     bool Drops() const override { return true; }
 
-    bool Start(const SoundFormat& format) override;
+    bool Start(const SoundFormat& format, const float* first, std::size_t frames) override;
     void Queue(const float* samples, std::size_t frames) override;
     void Finish() override {}
     void Stop() override {}
-    double Buffered() const override { return 0.0; }
+    double Feed() override { return 0.0; }
     std::uint64_t Handed() const override { return handed_; }
 
 private:

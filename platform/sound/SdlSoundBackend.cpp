@@ -1,21 +1,30 @@
 #include "platform/sound/SdlSoundBackend.h"
 
+#include "platform/sound/SoundConverter.h"
+#include "platform/sound/SoundQueue.h"
+
 #include <SDL.h>
 #include <algorithm>
 #include <atomic>
-#include <cstring>
-#include <vector>
+#include <bit>
+#include <optional>
 
 namespace win32 {
 
 namespace {
 
-// About 23 ms at 44.1 kHz: short enough that a replacing sound starts without a lag.
-constexpr Uint16 kDeviceFrames = 1024;
+// About 5 ms, in the power of two that SDL asks for: the device's period, and with it the
+// sound server's buffer, so that a new sound is heard within a few milliseconds.
+Uint16 PeriodFrames(int rate) {
+    return static_cast<Uint16>(std::bit_ceil(static_cast<unsigned>(std::max(rate / 200, 16))));
+}
 
-struct StreamDeleter {
-    void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
-};
+// A cut sound fades out over this long: long enough not to click, short enough not to be heard
+// as a fade.
+constexpr int kFadeMilliseconds = 3;
+// Converted frames kept ahead of the device; the service keeps about a quarter of a second of
+// them decoded, this leaves room for that, a replacing sound's first block and the fade.
+constexpr int kQueueSeconds = 2;
 
 // SDL's audio subsystem, initialised once and shut down with the backend. SDL is ours alone,
 // so the last subsystem down takes SDL with it, and with it the hint set before initialising.
@@ -45,46 +54,53 @@ struct Device {
     }
 };
 
-// Holds the device's lock, which SDL also holds around every callback.
-class DeviceLock {
-public:
-    explicit DeviceLock(SDL_AudioDeviceID id) : id_(id) { SDL_LockAudioDevice(id_); }
-    ~DeviceLock() { SDL_UnlockAudioDevice(id_); }
-    DeviceLock(const DeviceLock&) = delete;
-    DeviceLock& operator=(const DeviceLock&) = delete;
-
-private:
-    SDL_AudioDeviceID id_;
-};
+// The format the sound server mixes in, where the driver can tell (PulseAudio, PipeWire).
+std::optional<SoundFormat> PreferredFormat() {
+    char* name = nullptr;
+    SDL_AudioSpec spec{};
+    if (SDL_GetDefaultAudioInfo(&name, &spec, 0) != 0) {
+        return std::nullopt;
+    }
+    SDL_free(name);
+    if (spec.freq <= 0 || spec.channels < 1) {
+        return std::nullopt;
+    }
+    return SoundFormat{spec.freq, spec.channels};
+}
 
 } // namespace
 
-// Members are destroyed in reverse order: the device (and its callback) goes before the
-// stream the callback reads, and SDL is shut down last.
+// Members are destroyed in reverse order: the device (and its callback) goes before the queue
+// the callback reads, and SDL is shut down last.
 struct SdlSoundBackend::State {
     Subsystem subsystem;
-    std::unique_ptr<SDL_AudioStream, StreamDeleter> stream; // the current sound, converted
+    SoundQueue queue;
     Device device;
     SDL_AudioSpec obtained{}; // what the device plays
-    std::size_t sourceChannels = 1;
+    SoundConverter converter; // the current sound's, on the service's thread
     // Read by Handed() from other threads.
     std::atomic<int> sourceRate{1};
     std::atomic<int> deviceRate{1};
-    std::atomic<std::uint64_t> handed{0}; // device frames of the current sound
-    std::atomic<std::uint64_t> queued{0}; // its frames given to the stream
+    std::atomic<std::uint64_t> queued{0}; // frames of the current sound given to the converter
     QString error;
-
-    int FrameBytes() const { return SDL_AUDIO_BITSIZE(obtained.format) / 8 * obtained.channels; }
 
     static void Callback(void* userdata, Uint8* buffer, int length) {
         auto* state = static_cast<State*>(userdata);
-        int got = state->stream ? SDL_AudioStreamGet(state->stream.get(), buffer, length) : 0;
-        got = got < 0 ? 0 : got;
-        if (got < length) {
-            std::memset(buffer + got, state->obtained.silence,
-                        static_cast<std::size_t>(length - got));
+        state->queue.Pull(reinterpret_cast<float*>(buffer),
+                          static_cast<std::size_t>(length) / sizeof(float) /
+                              static_cast<std::size_t>(state->obtained.channels));
+    }
+
+    // Moves converted frames on to the device's queue, as many as it has room for; the first
+    // ones of a new sound replace whatever the queue held.
+    void Pass(bool replacing) {
+        const std::size_t count = std::min(converter.Frames(), queue.Room());
+        if (replacing) {
+            queue.Replace(converter.Waiting(), count);
+        } else {
+            queue.Push(converter.Waiting(), count);
         }
-        state->handed += static_cast<std::uint64_t>(got / state->FrameBytes());
+        converter.Drop(count);
     }
 };
 
@@ -101,19 +117,30 @@ bool SdlSoundBackend::Open(const SoundFormat& format) {
         }
         state_->subsystem.up = true;
     }
+    // The server's own format spares it a conversion of its own, and the device stays right for
+    // every later sound. A driver that cannot tell gets the first sound's format.
+    const SoundFormat device = PreferredFormat().value_or(format);
     SDL_AudioSpec want{};
-    want.freq = format.rate;
+    want.freq = device.rate;
     want.format = AUDIO_F32SYS;
-    want.channels = static_cast<Uint8>(format.channels);
-    want.samples = kDeviceFrames;
+    want.channels = static_cast<Uint8>(device.channels);
+    want.samples = PeriodFrames(device.rate);
     want.callback = &State::Callback;
     want.userdata = state_.get();
-    // No changes allowed: SDL converts to whatever the hardware plays.
-    state_->device.id = SDL_OpenAudioDevice(nullptr, 0, &want, &state_->obtained, 0);
+    // Whatever rate, channels and period the driver settles on is played as it is; the sounds'
+    // own conversion covers it, and no second conversion inside SDL holds frames back.
+    state_->device.id =
+        SDL_OpenAudioDevice(nullptr, 0, &want, &state_->obtained,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE |
+                                SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
     if (state_->device.id == 0) {
         state_->error = QString::fromUtf8(SDL_GetError());
         return false;
     }
+    // The device starts paused, so its callback does not run yet.
+    state_->queue.Reset(state_->obtained.channels,
+                        static_cast<std::size_t>(state_->obtained.freq) * kQueueSeconds,
+                        static_cast<std::size_t>(state_->obtained.freq * kFadeMilliseconds / 1000));
     state_->deviceRate = state_->obtained.freq;
     SDL_PauseAudioDevice(state_->device.id, 0);
     return true;
@@ -121,7 +148,7 @@ bool SdlSoundBackend::Open(const SoundFormat& format) {
 
 void SdlSoundBackend::Close() {
     state_->device.Close();
-    state_->stream.reset();
+    state_->converter.Drop(state_->converter.Frames());
 }
 
 void SdlSoundBackend::Shutdown() {
@@ -139,57 +166,51 @@ QString SdlSoundBackend::LastError() const {
     return state_->error;
 }
 
-bool SdlSoundBackend::Start(const SoundFormat& format) {
-    const SDL_AudioSpec& obtained = state_->obtained;
-    const DeviceLock lock(state_->device.id);
-    state_->stream.reset(SDL_NewAudioStream(AUDIO_F32SYS, static_cast<Uint8>(format.channels),
-                                            format.rate, obtained.format, obtained.channels,
-                                            obtained.freq));
-    state_->sourceChannels = static_cast<std::size_t>(format.channels);
+SoundFormat SdlSoundBackend::DeviceFormat() const {
+    return IsOpen() ? SoundFormat{state_->obtained.freq, state_->obtained.channels} : SoundFormat{};
+}
+
+bool SdlSoundBackend::Start(const SoundFormat& format, const float* first, std::size_t frames) {
     state_->sourceRate = format.rate;
-    state_->handed = 0;
     state_->queued = 0;
-    return state_->stream != nullptr;
+    if (!state_->converter.Start(format, DeviceFormat())) {
+        Stop();
+        return false;
+    }
+    state_->queued = frames;
+    state_->converter.Put(first, frames, false);
+    state_->Pass(true);
+    return true;
 }
 
 void SdlSoundBackend::Queue(const float* samples, std::size_t frames) {
-    const DeviceLock lock(state_->device.id);
-    if (state_->stream) {
-        const std::size_t bytes = frames * state_->sourceChannels * sizeof(float);
-        state_->queued += frames;
-        SDL_AudioStreamPut(state_->stream.get(), samples, static_cast<int>(bytes));
-    }
+    state_->queued += frames;
+    state_->converter.Put(samples, frames, false);
+    state_->Pass(false);
 }
 
 void SdlSoundBackend::Finish() {
-    // A resampling stream keeps back up to a few hundred frames of its input even when flushed;
-    // a little silence behind the sound carries its last frames out.
-    const std::vector<float> silence(state_->sourceChannels *
-                                     static_cast<std::size_t>(state_->sourceRate / 20 + 1024));
-    const DeviceLock lock(state_->device.id);
-    if (state_->stream) {
-        SDL_AudioStreamPut(state_->stream.get(), silence.data(),
-                           static_cast<int>(silence.size() * sizeof(float)));
-        SDL_AudioStreamFlush(state_->stream.get());
-    }
+    state_->converter.Put(nullptr, 0, true);
+    state_->Pass(false);
 }
 
 void SdlSoundBackend::Stop() {
-    const DeviceLock lock(state_->device.id);
-    state_->stream.reset();
+    state_->converter.Drop(state_->converter.Frames());
+    state_->queue.Replace(nullptr, 0);
 }
 
-double SdlSoundBackend::Buffered() const {
-    const DeviceLock lock(state_->device.id);
-    const int bytes = state_->stream ? SDL_AudioStreamAvailable(state_->stream.get()) : 0;
-    return static_cast<double>(bytes) / state_->FrameBytes() / state_->obtained.freq;
+double SdlSoundBackend::Feed() {
+    state_->Pass(false);
+    return static_cast<double>(state_->queue.Waiting() + state_->converter.Frames()) /
+           state_->obtained.freq;
 }
 
 std::uint64_t SdlSoundBackend::Handed() const {
     // The silence behind the sound is not part of it.
-    return std::min<std::uint64_t>(
-        state_->queued, state_->handed * static_cast<std::uint64_t>(state_->sourceRate.load()) /
-                            static_cast<std::uint64_t>(state_->deviceRate.load()));
+    return std::min<std::uint64_t>(state_->queued,
+                                   state_->queue.Taken() *
+                                       static_cast<std::uint64_t>(state_->sourceRate.load()) /
+                                       static_cast<std::uint64_t>(state_->deviceRate.load()));
 }
 
 } // namespace win32

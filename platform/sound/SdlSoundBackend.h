@@ -1,8 +1,11 @@
 #pragma once
 // The audio output through SDL2's audio subsystem (PipeWire, PulseAudio, ALSA, or the dummy and
 // disk drivers of the tests). SDL is initialised on the first Open, with its signal handlers
-// off, and the device is opened at the first sound's rate and channels; later sounds of other
-// formats are converted to it by an SDL audio stream, which the device's callback drains.
+// off. The device is opened once, in the rate and channels the sound server mixes in (the first
+// sound's where the driver cannot tell), with a period of about 5 ms, so that the server keeps
+// only a few milliseconds queued. Each sound is converted to the device's format on the
+// service's thread (SoundConverter); the device's callback only copies the converted frames out
+// of a SoundQueue, and so never waits for the service.
 
 #include "platform/sound/SoundBackend.h"
 
@@ -21,12 +24,14 @@ public:
     bool IsOpen() const override;
     QString LastError() const override;
     bool Drops() const override { return false; }
+    // The format the device plays; zeros while it is closed.
+    SoundFormat DeviceFormat() const;
 
-    bool Start(const SoundFormat& format) override;
+    bool Start(const SoundFormat& format, const float* first, std::size_t frames) override;
     void Queue(const float* samples, std::size_t frames) override;
     void Finish() override;
     void Stop() override;
-    double Buffered() const override;
+    double Feed() override;
     std::uint64_t Handed() const override;
 
 private:

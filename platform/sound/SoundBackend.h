@@ -14,7 +14,8 @@ class SoundBackend {
 public:
     virtual ~SoundBackend() = default;
 
-    // Opens the output for sound of `format`; false, with LastError() set, when there is none.
+    // Opens the output in the format it prefers, or in `format`, the first sound's, when it has
+    // no preference; false, with LastError() set, when there is no output.
     virtual bool Open(const SoundFormat& format) = 0;
     virtual void Close() = 0;
     // Closes the output and lets go of everything its library keeps, also what it keeps for
@@ -25,17 +26,19 @@ public:
     // True when the output drops every sound instead of playing it.
     virtual bool Drops() const = 0;
 
-    // Drops whatever is queued and expects the frames of a new sound of `format`, which may
-    // differ from the format the output was opened for; false when it cannot play that format.
-    virtual bool Start(const SoundFormat& format) = 0;
+    // Replaces whatever is queued at once by a new sound of `format`, which may differ from the
+    // format the output was opened for, beginning with its first `frames` interleaved frames;
+    // the sound cut off fades out. False, with the output silent, when it cannot play `format`.
+    virtual bool Start(const SoundFormat& format, const float* first, std::size_t frames) = 0;
     // Appends interleaved frames of the current sound.
     virtual void Queue(const float* samples, std::size_t frames) = 0;
     // Tells that the current sound has no more frames, so that nothing is held back.
     virtual void Finish() = 0;
-    // Drops the current sound.
+    // Drops the current sound; it fades out.
     virtual void Stop() = 0;
-    // Seconds of the current sound queued and not yet handed to the device.
-    virtual double Buffered() const = 0;
+    // Passes on to the device what it has room for; returns the seconds of the current sound
+    // queued and not yet handed to the device.
+    virtual double Feed() = 0;
     // Frames of the current sound handed to the device so far, counted in its own rate.
     virtual std::uint64_t Handed() const = 0;
 };

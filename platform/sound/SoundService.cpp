@@ -7,8 +7,8 @@ namespace win32 {
 namespace {
 
 constexpr std::size_t kBlockFrames = 8192;
-// Decoded frames kept ahead of the device: enough to ride out a busy moment, little enough
-// that nothing of a replaced sound lingers.
+// Decoded frames kept ahead of the device: enough to ride out a busy moment; a new sound skips
+// whatever of them is left.
 constexpr double kAheadSeconds = 0.25;
 constexpr auto kRefillPeriod = std::chrono::milliseconds(20);
 
@@ -112,6 +112,8 @@ void SoundService::Run() {
             if (!wake_.wait_until(lock, idleSince_ + idleClose_, woken)) {
                 sdl_.Close();
                 status_.deviceOpen = false;
+                status_.deviceRate = 0;
+                status_.deviceChannels = 0;
             }
             continue;
         }
@@ -140,8 +142,8 @@ void SoundService::Begin(Request request, std::uint64_t number) {
         active_->Stop();
     }
     // An output that drops sound, or cannot convert this one, has taken the request whole.
-    const bool plays = output->Start(format) && !output->Drops();
-    output->Queue(request.first.data(), request.firstFrames);
+    const bool plays =
+        output->Start(format, request.first.data(), request.firstFrames) && !output->Drops();
     const auto started = std::chrono::steady_clock::now();
     const std::lock_guard lock(mutex_);
     active_ = output;
@@ -151,6 +153,8 @@ void SoundService::Begin(Request request, std::uint64_t number) {
     status_.playing = true;
     status_.framesQueued = request.firstFrames;
     status_.deviceOpen = sdl_.IsOpen();
+    status_.deviceRate = sdl_.DeviceFormat().rate;
+    status_.deviceChannels = sdl_.DeviceFormat().channels;
     status_.started = started;
     finished_ = std::max(finished_, number - 1);
     playing_ = number;
@@ -179,7 +183,7 @@ void SoundService::Halt(std::uint64_t number) {
 bool SoundService::Refill() {
     const std::size_t channels = static_cast<std::size_t>(source_->Format().channels);
     block_.resize(kBlockFrames * channels);
-    while (!sourceDone_ && active_->Buffered() < kAheadSeconds) {
+    while (!sourceDone_ && active_->Feed() < kAheadSeconds) {
         const std::size_t frames = source_->Read(block_.data(), kBlockFrames);
         if (frames == 0) {
             sourceDone_ = true;
@@ -190,7 +194,7 @@ bool SoundService::Refill() {
         const std::lock_guard lock(mutex_);
         status_.framesQueued += frames;
     }
-    return sourceDone_ && active_->Buffered() <= 0.0;
+    return sourceDone_ && active_->Feed() <= 0.0;
 }
 
 } // namespace win32

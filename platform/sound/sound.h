@@ -1,6 +1,7 @@
 #pragma once
 // Playing sound files as the system's sound service does. sndPlaySound hands a WAV file to the
-// process's one sound service and returns at once; a new request replaces the sound playing. A
+// process's one sound service and returns at once; a new request replaces the sound playing at
+// once, and the sound cut off fades out over a few milliseconds rather than clicking. A
 // file that cannot be opened or decoded (missing, not a WAV file, truncated, empty) plays the
 // default sound, a short chime, unless SND_NODEFAULT is given. Without an audio device
 // requests are dropped quietly, with one line on stderr the first time. Nothing of the audio
@@ -37,6 +38,8 @@ struct SoundStatus {
     std::uint64_t framesQueued = 0; // frames of it decoded and given to the output
     std::uint64_t framesHanded = 0; // frames of it the device has taken
     bool deviceOpen = false;
+    int deviceRate = 0; // the format the open device plays
+    int deviceChannels = 0;
     // When its first frames were given to the output.
     std::chrono::steady_clock::time_point started;
 };

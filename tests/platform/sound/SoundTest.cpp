@@ -12,8 +12,10 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -58,14 +60,15 @@ qint16 TestSample(std::size_t index) {
     return static_cast<qint16>((static_cast<int>(index * 37 % 2000) - 1000) * 16 + 7);
 }
 
-// A canonical WAV file of `frames` frames of the test pattern; `claimedData` replaces the data
-// chunk's size in the header.
+// A canonical WAV file of `frames` frames of `sample` (the test pattern unless given);
+// `claimedData` replaces the data chunk's size in the header.
 QByteArray Wav(const WavFormat& format, std::size_t frames,
-               std::optional<quint32> claimedData = std::nullopt) {
+               std::optional<quint32> claimedData = std::nullopt,
+               qint16 (*sample_at)(std::size_t) = TestSample) {
     const int width = BytesPerSample(format.encoding);
     QByteArray data;
     for (std::size_t i = 0; i < frames * static_cast<std::size_t>(format.channels); ++i) {
-        const qint16 sample = TestSample(i);
+        const qint16 sample = sample_at(i);
         switch (format.encoding) {
         case Encoding::Pcm8:
             data.append(static_cast<char>((sample >> 8) + 128));
@@ -99,6 +102,26 @@ QByteArray Wav(const WavFormat& format, std::size_t frames,
     out += "data";
     Put32(out, claimedData.value_or(static_cast<quint32>(data.size())));
     return out + data;
+}
+
+// A WAV file of `frames` frames of a quiet tone written by libsndfile in `format`, one of its
+// codecs; false when it cannot be written.
+bool WriteWithSndFile(const QString& path, int format, const WavFormat& wav, std::size_t frames) {
+    SF_INFO info{};
+    info.samplerate = wav.rate;
+    info.channels = wav.channels;
+    info.format = format;
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    if (file == nullptr) {
+        return false;
+    }
+    std::vector<float> samples(frames * static_cast<std::size_t>(wav.channels));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = TestSample(i) / 65536.0f;
+    }
+    const sf_count_t written =
+        sf_writef_float(file, samples.data(), static_cast<sf_count_t>(frames));
+    return sf_close(file) == 0 && written == static_cast<sf_count_t>(frames);
 }
 
 // A Sun/NeXT sound file: a format libsndfile reads, but no WAV file.
@@ -161,6 +184,8 @@ TEST_F(SoundTest, EveryWavVariantPlaysToItsEnd) {
     struct Case {
         const char* what;
         WavFormat format;
+        int sndfile = 0;       // written by libsndfile in this format, else by the test itself
+        std::size_t slack = 0; // frames a block codec may pad its last block with
     };
     const Case cases[] = {
         {"8-bit mono at 8 kHz", {8000, 1, Encoding::Pcm8}},
@@ -171,9 +196,19 @@ TEST_F(SoundTest, EveryWavVariantPlaysToItsEnd) {
         {"five channels at 11.025 kHz", {11025, 5, Encoding::Pcm16}},
         {"ten channels", {44100, 10, Encoding::Pcm16}},
         {"2 kHz", {2000, 1, Encoding::Pcm16}},
+        {"16-bit stereo at 192 kHz", {192000, 2, Encoding::Pcm16}},
+        {"32-bit stereo", {44100, 2}, SF_FORMAT_WAV | SF_FORMAT_PCM_32},
+        {"64-bit float stereo at 32 kHz", {32000, 2}, SF_FORMAT_WAV | SF_FORMAT_DOUBLE},
+        {"A-law at 8 kHz", {8000, 1}, SF_FORMAT_WAV | SF_FORMAT_ALAW},
+        {"mu-law at 8 kHz", {8000, 1}, SF_FORMAT_WAV | SF_FORMAT_ULAW},
+        {"IMA ADPCM at 11.025 kHz", {11025, 1}, SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM, 1010},
+        {"MS ADPCM stereo", {22050, 2}, SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM, 2036},
+        {"GSM 6.10 at 8 kHz", {8000, 1}, SF_FORMAT_WAV | SF_FORMAT_GSM610, 640},
+        {"WAVEX 5.1", {48000, 6}, SF_FORMAT_WAVEX | SF_FORMAT_PCM_16},
+        {"RF64", {44100, 2}, SF_FORMAT_RF64 | SF_FORMAT_PCM_16},
     };
-    // First each sound opens the device in its own format, then each plays through the device
-    // that the one before it opened.
+    // First each sound opens the device, then each plays through the device that the one
+    // before it opened; either way the device keeps the format it was opened in.
     for (const bool ownDevice : {true, false}) {
         SetSoundIdleClose(ownDevice ? 20ms : 3000ms);
         for (const Case& c : cases) {
@@ -181,17 +216,28 @@ TEST_F(SoundTest, EveryWavVariantPlaysToItsEnd) {
             if (ownDevice) {
                 ASSERT_TRUE(WaitForSound([](const SoundStatus& s) { return !s.deviceOpen; }, 5s));
             }
+            const SoundStatus before = GetSoundStatus();
             const std::size_t frames = static_cast<std::size_t>(c.format.rate) / 5;
-            drives_.MakeFile('C', "variant.wav", Wav(c.format, frames));
+            if (c.sndfile != 0) {
+                ASSERT_TRUE(WriteWithSndFile(drives_.PosixPath('C', "variant.wav"), c.sndfile,
+                                             c.format, frames));
+            } else {
+                drives_.MakeFile('C', "variant.wav", Wav(c.format, frames));
+            }
             const SoundStatus begun = Play("C:\\variant.wav");
             EXPECT_FALSE(begun.defaultSound);
+            if (before.deviceOpen) {
+                EXPECT_EQ(begun.deviceRate, before.deviceRate);
+                EXPECT_EQ(begun.deviceChannels, before.deviceChannels);
+            }
             ASSERT_TRUE(WaitUntilEnded());
             const SoundStatus status = GetSoundStatus();
             EXPECT_EQ(status.request, begun.request);
-            EXPECT_EQ(status.framesQueued, frames);
+            EXPECT_GE(status.framesQueued, frames);
+            EXPECT_LE(status.framesQueued, frames + c.slack);
             // Counted in the sound's own rate after conversion to the device's.
-            EXPECT_NEAR(static_cast<double>(status.framesHanded), static_cast<double>(frames),
-                        frames * 0.02 + 16);
+            EXPECT_NEAR(static_cast<double>(status.framesHanded),
+                        static_cast<double>(status.framesQueued), frames * 0.02 + 16);
         }
     }
 }
@@ -271,8 +317,12 @@ TEST_F(SoundTest, TheDeviceClosesWhenIdleAndOpensForTheNextSound) {
     SetSoundIdleClose(100ms);
     Play("C:\\short.wav");
     ASSERT_TRUE(WaitForSound([](const SoundStatus& s) { return !s.deviceOpen; }, 5s));
+    EXPECT_EQ(GetSoundStatus().deviceRate, 0);
     const SoundStatus again = Play("C:\\short.wav");
     EXPECT_TRUE(again.deviceOpen);
+    // The dummy driver has no format of its own: the device takes the first sound's.
+    EXPECT_EQ(again.deviceRate, 44100);
+    EXPECT_EQ(again.deviceChannels, 2);
     ASSERT_TRUE(WaitUntilEnded());
     EXPECT_GE(GetSoundStatus().framesHanded, 4400u);
 }
@@ -325,6 +375,86 @@ TEST_F(SoundTest, TheDecodedSamplesReachTheDeviceUnchanged) {
     }
 }
 
+TEST_F(SoundTest, ASoundOfAnotherRateIsConvertedWithoutSkips) {
+    // The first sound opens the device at 48 kHz; a 1 kHz sine at 44.1 kHz then comes out as a
+    // sine, whose second differences stay small, with no skip at the joins of its blocks.
+    drives_.MakeFile('C', "opener.wav",
+                     Wav({48000, 2}, 480, {}, [](std::size_t) -> qint16 { return 0; }));
+    drives_.MakeFile('C', "sine.wav", Wav({44100, 1}, 44100, {}, [](std::size_t i) -> qint16 {
+                         return static_cast<qint16>(16384 *
+                                                    std::sin(2 * M_PI * 1000 * i / 44100.0));
+                     }));
+    const QString output = drives_.Root() + "/disk.raw";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("SDL_AUDIODRIVER", "disk");
+    environment.insert("SDL_DISKAUDIOFILE", output);
+    environment.insert("ZVONKAR_TEST_SOUND", "C:\\opener.wav;C:\\sine.wav");
+    ASSERT_TRUE(RunChild("DISABLED_PlaysTheSoundNamedInTheEnvironment", environment));
+
+    QFile file(output);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray raw = file.readAll();
+    std::vector<float> left(static_cast<std::size_t>(raw.size()) / 8);
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        std::memcpy(&left[i], raw.constData() + i * 8, 4);
+    }
+    const auto loud = [](float v) { return std::fabs(v) > 0.4f; };
+    const auto first = std::find_if(left.begin(), left.end(), loud);
+    const auto last = std::find_if(left.rbegin(), left.rend(), loud).base();
+    ASSERT_GT(last - first, 40000); // most of the second
+    float worst = 0;
+    for (auto it = first + 100; it < last - 100; ++it) {
+        worst = std::max(worst, std::fabs(*(it + 1) - 2 * *it + *(it - 1)));
+    }
+    // At most 0.5 (2 - 2 cos(2 pi / 48)) = 0.0086 for a clean sine.
+    EXPECT_LT(worst, 0.0095f);
+}
+
+TEST_F(SoundTest, ACutSoundFadesOutAndNothingMoreOfItIsPlayed) {
+    // Constant levels, so that the disk output tells the sounds apart: +0.5 is cut by -0.25,
+    // which the stop button's empty request then cuts.
+    drives_.MakeFile('C', "high.wav",
+                     Wav({}, 44100 * 10, {}, [](std::size_t) -> qint16 { return 16384; }));
+    drives_.MakeFile('C', "low.wav",
+                     Wav({}, 44100 * 10, {}, [](std::size_t) -> qint16 { return -8192; }));
+    const QString output = drives_.Root() + "/disk.raw";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("SDL_AUDIODRIVER", "disk");
+    environment.insert("SDL_DISKAUDIOFILE", output);
+    ASSERT_TRUE(RunChild("DISABLED_CutsOneSoundByAnotherAndStops", environment));
+
+    QFile file(output);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray raw = file.readAll();
+    std::vector<float> left(static_cast<std::size_t>(raw.size()) / 8);
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        std::memcpy(&left[i], raw.constData() + i * 8, 4);
+    }
+    // The device plays the first sound's format here, 44.1 kHz: a fade is 3 ms, 132 frames.
+    const std::ptrdiff_t fade = 132;
+    const auto high = std::find(left.begin(), left.end(), 0.5f);
+    const auto cut = std::find_if(high, left.end(), [](float v) { return v != 0.5f; });
+    const auto low = std::find(cut, left.end(), -0.25f);
+    const auto stop = std::find_if(low, left.end(), [](float v) { return v != -0.25f; });
+    const auto silent = std::find(stop, left.end(), 0.0f);
+    ASSERT_NE(silent, left.end());
+    EXPECT_EQ(low - cut, fade);
+    EXPECT_EQ(silent - stop, fade);
+    // The next sound starts at once; what is left of the cut one falls in small steps. After
+    // that only the next sound, then a fade of it, then silence.
+    float left_of_high = 0.5f;
+    for (auto it = cut; it < low; ++it) {
+        ASSERT_LT(*it + 0.25f, left_of_high);
+        ASSERT_LT(left_of_high - (*it + 0.25f), 0.01f);
+        left_of_high = *it + 0.25f;
+    }
+    for (auto it = stop; it < silent; ++it) {
+        ASSERT_GT(*it, *(it - 1));
+        ASSERT_LT(*it - *(it - 1), 0.005f);
+    }
+    EXPECT_TRUE(std::all_of(silent, left.end(), [](float v) { return v == 0.0f; }));
+}
+
 TEST_F(SoundTest, WithoutAudioRequestsAreDroppedWithOneMessage) {
     drives_.MakeFile('C', "short.wav", Wav({}, 44100));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -338,9 +468,25 @@ TEST_F(SoundTest, WithoutAudioRequestsAreDroppedWithOneMessage) {
 
 // Children of the tests above, run only through RunChild.
 TEST(SoundChild, DISABLED_PlaysTheSoundNamedInTheEnvironment) {
-    EXPECT_TRUE(sndPlaySound(qEnvironmentVariable("ZVONKAR_TEST_SOUND"), SND_SYNC));
-    EXPECT_FALSE(GetSoundStatus().defaultSound);
+    for (const QString& path : qEnvironmentVariable("ZVONKAR_TEST_SOUND").split(';')) {
+        EXPECT_TRUE(sndPlaySound(path, SND_SYNC));
+        EXPECT_FALSE(GetSoundStatus().defaultSound);
+    }
     // Let the device write out its last buffer.
+    std::this_thread::sleep_for(200ms);
+}
+
+TEST(SoundChild, DISABLED_CutsOneSoundByAnotherAndStops) {
+    const auto handed = [](std::uint64_t request) {
+        return WaitForSound(
+            [&](const SoundStatus& s) { return s.request == request && s.framesHanded > 4410; },
+            10s);
+    };
+    EXPECT_TRUE(sndPlaySound("C:\\high.wav", SND_ASYNC));
+    EXPECT_TRUE(handed(1));
+    EXPECT_TRUE(sndPlaySound("C:\\low.wav", SND_ASYNC));
+    EXPECT_TRUE(handed(2));
+    EXPECT_TRUE(sndPlaySound(QString(), SND_ASYNC));
     std::this_thread::sleep_for(200ms);
 }
 

@@ -1,0 +1,63 @@
+#pragma once
+// The frames on their way to the audio device, already in the device's format: a ring between
+// the sound service's thread, which pushes them, and the device's callback, which pulls them.
+// Neither side ever waits for the other, so a busy service thread cannot make the device miss
+// its deadline. A new sound replaces the one queued at once: the callback skips what is left of
+// the old sound and fades out its next few milliseconds over the start of the new one, so that
+// the cut does not click.
+//
+// One thread pushes (Reset, Replace, Push, Room, Waiting), one pulls (Pull); Taken may be read
+// from any thread. Reset only while nothing pulls.
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace win32 {
+
+class SoundQueue {
+public:
+    // Empties the queue for frames of `channels` channels; it holds at least `capacity` frames,
+    // and a cut sound fades out over `fadeFrames` frames.
+    void Reset(int channels, std::size_t capacity, std::size_t fadeFrames);
+
+    // Starts a new sound with `count` frames of it (none to stop the sound playing): the
+    // device plays them next, and the sound queued before fades out over them.
+    void Replace(const float* frames, std::size_t count);
+    // Appends frames to the current sound; `count` at most Room().
+    void Push(const float* frames, std::size_t count);
+    std::size_t Room() const;
+    // Frames of the current sound pushed and not yet pulled.
+    std::size_t Waiting() const;
+    // Frames of the current sound pulled so far.
+    std::uint64_t Taken() const;
+
+    // Fills `out` with `count` frames: the current sound's, silence where it has none.
+    void Pull(float* out, std::size_t count);
+
+private:
+    // Copies `count` frames into the ring from queue position `at` on.
+    void Write(std::uint64_t at, const float* frames, std::size_t count);
+    // Copies `count` frames starting at queue position `from` into `out`.
+    void CopyOut(std::uint64_t from, float* out, std::size_t count) const;
+
+    std::vector<float> ring_;
+    std::size_t channels_ = 1;
+    std::uint64_t mask_ = 0;  // frames in the ring, less one (a power of two)
+    std::vector<float> fade_; // the gain of each frame of a fade-out
+
+    // Positions count frames from the queue's creation and never wrap.
+    std::atomic<std::uint64_t> written_{0}; // end of what was pushed
+    std::atomic<std::uint64_t> start_{0};   // start of the newest sound
+    std::atomic<std::uint64_t> read_{0};    // end of what was pulled
+    std::atomic<std::uint64_t> kept_{0};    // start of what the pulling side still needs
+
+    // The pulling side's own state.
+    std::uint64_t seen_ = 0;     // start of the sound it plays
+    std::uint64_t fadeFrom_ = 0; // next frame of the sound fading out
+    std::size_t fadeDone_ = 0;   // frames of the fade played
+    std::size_t fadeLeft_ = 0;   // frames of the fade still to play
+};
+
+} // namespace win32
