@@ -41,8 +41,10 @@ std::vector<float> Synthesise() {
 } // namespace
 
 const std::vector<float>& SoundChime::Samples() {
-    static const std::vector<float> samples = Synthesise();
-    return samples;
+    // Never destroyed: the service's thread may still be playing the chime while the process
+    // runs its exit handlers, after a static vector would have been freed.
+    static const auto* samples = new std::vector<float>(Synthesise());
+    return *samples;
 }
 
 std::size_t SoundChime::Frames() {
