@@ -57,15 +57,15 @@ struct Device {
 // The format the sound server mixes in, where the driver can tell (PulseAudio, PipeWire).
 std::optional<SoundFormat> PreferredFormat() {
     char* name = nullptr;
-    SDL_AudioSpec spec{};
-    if (SDL_GetDefaultAudioInfo(&name, &spec, 0) != 0) {
+    SDL_AudioSpec preferred{};
+    if (SDL_GetDefaultAudioInfo(&name, &preferred, 0) != 0) {
         return std::nullopt;
     }
     SDL_free(name);
-    if (spec.freq <= 0 || spec.channels < 1) {
+    if (preferred.freq <= 0 || preferred.channels < 1) {
         return std::nullopt;
     }
-    return SoundFormat{spec.freq, spec.channels};
+    return SoundFormat{preferred.freq, preferred.channels};
 }
 
 } // namespace
