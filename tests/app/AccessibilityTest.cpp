@@ -19,53 +19,45 @@ protected:
         MakeSound('C', "zvuky/a:b.wav", 2048);
         StoreLastDir("C:\\zvuky");
         Start();
-        form->soubor->setFocus();
         QTest::keyClick(form->soubor, Qt::Key_Down);
-    }
-
-    static QAccessibleInterface* Of(QObject* object) {
-        return QAccessible::queryAccessibleInterface(object);
-    }
-    // The selected entry of a list, as assistive technology reads it.
-    static QString CurrentEntry(QWidget* list) {
-        const QList<QAccessibleInterface*> cells = Of(list)->tableInterface()->selectedCells();
-        return cells.size() == 1 ? cells[0]->text(QAccessible::Name) : QString();
     }
 };
 
+QAccessibleInterface* Of(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+// The entry a list reads as its selected one.
+QString Selected(QWidget* list) {
+    const QList<QAccessibleInterface*> cells = Of(list)->tableInterface()->selectedCells();
+    return cells.size() == 1 ? cells[0]->text(QAccessible::Name) : QString();
+}
+
 } // namespace
 
-TEST_F(Accessibility, EveryControlHasANameAndARoleAndTheListsReadTheirCurrentEntry) {
-    struct Row {
-        QWidget* control;
-        QAccessible::Role role;
-        const char* name;
-    };
-    const Row rows[] = {
+TEST_F(Accessibility, EveryControlHasANameAndARoleAndTheListsReadTheirSelectedEntry) {
+    const std::tuple<QWidget*, QAccessible::Role, QString> controls[] = {
         {form.get(), QAccessible::Window, "Zvonkar pro Windows 95"},
         {form->soubor, QAccessible::List, "Seznam souborů"},
         {form->adresar, QAccessible::List, "Strom složek"},
+        // On Linux a combo box is named by its selected entry.
+        {form->disk, QAccessible::ComboBox, form->disk->Items().Text(0)},
         {form->Velikost, QAccessible::StaticText, "2 Kb"},
         {form->Panel1, QAccessible::Grouping, "Přehrávání a program"},
         {form->Panel2, QAccessible::Grouping, "Práce s vybraným souborem"},
-        {form->TransparentButton2, QAccessible::PushButton, "Zastavir přehrávání"},
-        {form->TransparentButton6, QAccessible::PushButton, "Nápověda"},
-        {form->TransparentButton1, QAccessible::PushButton, "Ukončení programu"},
-        {form->TransparentButton3, QAccessible::PushButton, "Smazat soubor"},
-        {form->TransparentButton4, QAccessible::PushButton, "Kopírovat soubor"},
-        {form->TransparentButton5, QAccessible::PushButton, "Přejmenovat soubor"},
     };
-    for (const Row& row : rows) {
-        QAccessibleInterface* control = Of(row.control);
-        ASSERT_NE(control, nullptr) << row.name;
-        EXPECT_EQ(control->role(), row.role) << row.name;
-        EXPECT_EQ(control->text(QAccessible::Name), QString::fromUtf8(row.name));
+    for (const auto& [control, role, name] : controls) {
+        EXPECT_EQ(Of(control)->role(), role) << name.toStdString();
+        EXPECT_EQ(Of(control)->text(QAccessible::Name), name);
     }
-    EXPECT_EQ(CurrentEntry(form->soubor), QString::fromUtf8("a\uA789b.wav"));
-    EXPECT_EQ(CurrentEntry(form->adresar), "zvuky");
-    // On Linux a combo box is named by its current entry.
-    EXPECT_EQ(Of(form->disk)->role(), QAccessible::ComboBox);
-    EXPECT_EQ(Of(form->disk)->text(QAccessible::Name), form->disk->Items().Text(0));
+    for (TTransparentButton* button :
+         {form->TransparentButton1, form->TransparentButton2, form->TransparentButton3,
+          form->TransparentButton4, form->TransparentButton5, form->TransparentButton6}) {
+        EXPECT_EQ(Of(button)->role(), QAccessible::PushButton);
+        EXPECT_EQ(Of(button)->text(QAccessible::Name), button->Hint());
+    }
+    EXPECT_EQ(Selected(form->soubor), QString::fromUtf8("a\uA789b.wav"));
+    EXPECT_EQ(Selected(form->adresar), "zvuky");
 }
 
 TEST_F(Accessibility, AGlyphButtonIsPressedThroughItsActionOnlyWhereAClickWould) {
@@ -75,10 +67,8 @@ TEST_F(Accessibility, AGlyphButtonIsPressedThroughItsActionOnlyWhereAClickWould)
     DialogAnswerer no(DialogAnswerer::PressButton("&No"));
     remove->doAction(press);
     EXPECT_TRUE(no.Answered());
-
     form->adresar->SetDirectory("C:\\");
     EXPECT_TRUE(Of(form->TransparentButton3)->state().disabled);
-    EXPECT_FALSE(remove->actionNames().contains(press));
     DialogAnswerer none(DialogAnswerer::CloseWindow());
     remove->doAction(press);
     EXPECT_EQ(none.AnsweredCount(), 0);
