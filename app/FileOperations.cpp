@@ -47,7 +47,9 @@ bool FitsInFreeSpace(const QString& sizeText, qint64 freeBytes) {
 void TForm1::TransparentButton3Click(QObject*) {
     using namespace win32;
     const QString file = soubor->FileName();
-    if (ShowMessageDialog(QStringLiteral("Opravdu chcete smazat ") + file + QStringLiteral(" ?"),
+    // The question names the file as the lists show it; the file deleted is the one selected.
+    if (ShowMessageDialog(QStringLiteral("Opravdu chcete smazat ") + DisplayText(file) +
+                              QStringLiteral(" ?"),
                           mtConfirmation, ButtonSet({mbYes, mbNo}), 0) != mrYes)
         return;
     if (!FileExists(file))

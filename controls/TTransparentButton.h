@@ -4,9 +4,11 @@
 // its default style shows a gray glyph until the pointer is over it.
 
 #include "framework/TBitmap.h"
+#include "framework/TControlShortCut.h"
 #include "framework/TGraphicControl.h"
 #include "framework/TImageList.h"
 #include "framework/TPopupMenu.h"
+#include "framework/TextLayout.h"
 
 #include <QImage>
 #include <QPoint>
@@ -29,6 +31,7 @@ class TTransparentButton : public TGraphicControl {
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
     Q_PROPERTY(bool Movable READ Movable WRITE SetMovable)
+    Q_PROPERTY(QString ShortCut READ ShortCut WRITE SetShortCut)
 
 public:
     enum TFrameStyle { fsRegular, fsIndent, fsExplorer, fsNone, fsLight, fsDark, fsMono };
@@ -94,6 +97,16 @@ public:
     // The user can drag the button by the mouse.
     bool Movable() const { return movable_; }
     void SetMovable(bool movable) { movable_ = movable; }
+    // Keys that press the button from anywhere in its window, as a click does: "F5; Ctrl+C".
+    QString ShortCut() const { return shortCut_.Keys(); }
+    void SetShortCut(const QString& keys) { shortCut_.SetKeys(keys); }
+
+    // A push button, named by its caption or, without one, by its hint.
+    QAccessible::Role AccessibleRole() const override { return QAccessible::PushButton; }
+    QString AccessibleName() const override {
+        return caption_.isEmpty() || !accessibleName().isEmpty() ? TGraphicControl::AccessibleName()
+                                                                 : StripPrefixes(caption_).Text;
+    }
 
     // Where the glyph is drawn (before the pressed shift), in client coordinates.
     TRect GlyphRect() const;
@@ -155,4 +168,5 @@ private:
     bool down_ = false;
     bool movable_ = false;
     QPoint dragOrigin_;
+    TControlShortCut shortCut_{this};
 };

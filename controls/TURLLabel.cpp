@@ -21,16 +21,19 @@ void TURLLabel::MouseUp(TMouseButton button, int shift, int x, int y) {
     if (x < 0 || y < 0 || y > Height() || x > Width()) {
         Font().SetColor(colorNormal_);
     } else {
-        if (clicking_) {
-            // Whether the desktop could open it is not reported; the label carries on as after
-            // a successful open.
-            win32::ShellExecute(window(), QStringLiteral("open"), url_.isEmpty() ? Caption() : url_,
-                                QString(), QString(), win32::SW_SHOW);
-        }
+        if (clicking_)
+            Open();
         Font().SetColor(colorMoveOver_);
     }
     clicking_ = false;
     TLabel::MouseUp(button, shift, x, y);
+}
+
+void TURLLabel::Open() {
+    // Whether the desktop could open it is not reported; the label carries on as after a
+    // successful open.
+    win32::ShellExecute(window(), QStringLiteral("open"), url_.isEmpty() ? Caption() : url_,
+                        QString(), QString(), win32::SW_SHOW);
 }
 
 void TURLLabel::MouseEnter() {

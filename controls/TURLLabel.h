@@ -35,6 +35,10 @@ public:
     // A press on the label has not been released yet.
     bool Clicking() const { return clicking_; }
 
+    // A link, whose press action opens the address as a click does.
+    QAccessible::Role AccessibleRole() const override { return QAccessible::Link; }
+    void AccessiblePress() override { Open(); }
+
 protected:
     void MouseDown(TMouseButton button, int shift, int x, int y) override;
     void MouseUp(TMouseButton button, int shift, int x, int y) override;
@@ -42,6 +46,8 @@ protected:
     void MouseLeave() override;
 
 private:
+    void Open();
+
     TColor colorNormal_ = clBlue;
     TColor colorMoveOver_ = clBlue;
     TColor colorClick_ = clRed;

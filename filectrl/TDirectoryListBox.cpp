@@ -7,6 +7,7 @@
 #include "framework/Exceptions.h"
 #include "framework/ListCollation.h"
 #include "framework/TLabel.h"
+#include "platform/files/displaytext.h"
 #include "platform/files/drives.h"
 
 #include <QImage>
@@ -40,6 +41,8 @@ bool SameLetter(QChar a, QChar b) {
 TDirectoryListBox::TDirectoryListBox(QWidget* parent) : TCustomListBox(parent) {
     resize(145, height());
     SetSorted(false);
+    Items().SetShownText(
+        [this](const QString& text) { return win32::DisplayText(ShownName(text)); });
     LoadGlyphs();
     directory_ = CurrentDirectory();
     FitItemHeight();
@@ -284,7 +287,7 @@ void TDirectoryListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) 
         DrawEntryGlyph(canvas, rect, *glyph, rect.Left + indent);
         glyphWidth = glyph->Width();
     }
-    canvas.TextOut(rect.Left + glyphWidth + indent + 4, rect.Top, ShownName(Items().Text(index)));
+    canvas.TextOut(rect.Left + glyphWidth + indent + 4, rect.Top, Items().ShownText(index));
 }
 
 void TDirectoryListBox::CreateWnd() {

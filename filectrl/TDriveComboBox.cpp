@@ -156,7 +156,7 @@ void TDriveComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) {
     }
     TRect textRect = rect;
     textRect.Left = rect.Left + glyphWidth + 6;
-    canvas.DrawText(Items().Text(index), textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    canvas.DrawText(Items().ShownText(index), textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 void TDriveComboBox::CreateWnd() {

@@ -7,9 +7,15 @@
 #include "framework/Exceptions.h"
 #include "framework/TEdit.h"
 #include "platform/files/attributes.h"
+#include "platform/files/displaytext.h"
+#include "platform/files/paths.h"
 
+#include <QApplication>
 #include <QCursor>
-#include <QGuiApplication>
+#include <QDrag>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
 
 namespace {
 
@@ -65,6 +71,8 @@ TFileListBox::TFileListBox(QWidget* parent) : TCustomListBox(parent) {
     directory_ = CurrentDirectory();
     LoadGlyphs();
     SetSorted(true);
+    // Names keep the characters that Windows cannot carry; on screen they read as look-alikes.
+    Items().SetShownText(win32::DisplayText);
     FitItemHeight();
 }
 
@@ -242,7 +250,7 @@ void TFileListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) {
         DrawEntryGlyph(canvas, rect, *glyph, rect.Left + 2);
         offset = glyph->Width() + 6;
     }
-    canvas.TextOut(rect.Left + offset, rect.Top, Items().Text(index));
+    canvas.TextOut(rect.Left + offset, rect.Top, Items().ShownText(index));
 }
 
 void TFileListBox::CreateWnd() {
@@ -269,4 +277,64 @@ void TFileListBox::FitItemHeight() {
     if (showGlyphs_)
         height = qMax(height, executableGlyph_.Height() + 1);
     SetItemHeight(height);
+}
+
+std::unique_ptr<QMimeData> TFileListBox::DragData(int index) const {
+    const TBitmap* glyph = Items().Glyph(index);
+    if (glyph != &executableGlyph_ && glyph != &unknownGlyph_)
+        return nullptr;
+    const std::optional<QByteArray> posix =
+        win32::ToPosixPath(JoinPath(directory_, Items().Text(index)));
+    if (!posix)
+        return nullptr;
+    // A file URI carries the name's bytes percent-encoded, so a name that is not UTF-8 arrives
+    // as it is on disk.
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls({QUrl::fromEncoded("file://" + posix->toPercentEncoding("/"))});
+    return data;
+}
+
+void TFileListBox::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const QModelIndex entry = indexAt(at);
+    dragFrom_.reset();
+    if (event->button() == Qt::LeftButton && entry.isValid()) {
+        dragFrom_ = at;
+        dragIndex_ = entry.row();
+    }
+    TCustomListBox::mousePressEvent(event);
+}
+
+void TFileListBox::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragFrom_ || !(event->buttons() & Qt::LeftButton)) {
+        TCustomListBox::mouseMoveEvent(event);
+        return;
+    }
+    // Until the press is released or has moved far enough to drag, the entry pressed stays the
+    // selected one.
+    event->accept();
+    const QPoint from = *dragFrom_;
+    if ((event->position().toPoint() - from).manhattanLength() < QApplication::startDragDistance())
+        return;
+    dragFrom_.reset();
+    StartDrag(dragIndex_, from);
+}
+
+void TFileListBox::mouseReleaseEvent(QMouseEvent* event) {
+    dragFrom_.reset();
+    TCustomListBox::mouseReleaseEvent(event);
+}
+
+void TFileListBox::StartDrag(int index, QPoint from) {
+    std::unique_ptr<QMimeData> data = DragData(index);
+    // The drag takes the button's release, so the press ends here as a click: the entry pressed
+    // is selected and announced (played and measured) as before, and then dragged.
+    QMouseEvent release(QEvent::MouseButtonRelease, from, viewport()->mapToGlobal(from),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    TCustomListBox::mouseReleaseEvent(&release);
+    if (!data)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data.release());
+    drag->exec(Qt::CopyAction);
 }

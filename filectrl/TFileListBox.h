@@ -9,8 +9,13 @@
 #include "framework/TCustomListBox.h"
 #include "framework/TLoadable.h"
 
+#include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <memory>
+#include <optional>
+
+class QMimeData;
 
 class TDirectoryListBox;
 #include "framework/TEdit.h"
@@ -75,6 +80,10 @@ public:
     // cannot be entered.
     virtual void SetFileName(const QString& fileName);
 
+    // What dragging entry `index` hands to other programs: the file's location as a file URI
+    // (text/uri-list). Null for a folder entry and for a file outside every drive.
+    std::unique_ptr<QMimeData> DragData(int index) const;
+
     const TBitmap& ExecutableGlyph() const { return executableGlyph_; }
     const TBitmap& ClosedFolderGlyph() const { return closedGlyph_; }
     const TBitmap& UnknownFileGlyph() const { return unknownGlyph_; }
@@ -92,6 +101,10 @@ protected:
     void CreateWnd() override;
     void Click() override;
     void FontChanged() override;
+    // A press on a file that moves the desktop's drag distance drags the file out, for copying.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     friend class TDirectoryListBox;
@@ -99,6 +112,7 @@ private:
 
     void FitItemHeight();
     bool CaseSensitive() const;
+    void StartDrag(int index, QPoint from);
 
     QString directory_;
     QString mask_ = QStringLiteral("*.*");
@@ -110,6 +124,8 @@ private:
     TBitmap unknownGlyph_;
     QPointer<TEdit> fileEdit_;
     QPointer<TDirectoryListBox> dirList_;
+    std::optional<QPoint> dragFrom_; // a left press on an entry, in the viewport, until released
+    int dragIndex_ = -1;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TFileListBox::TFileType)

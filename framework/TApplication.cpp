@@ -1,5 +1,6 @@
 #include "framework/TApplication.h"
 
+#include "framework/AccessibleControls.h"
 #include "framework/ClassicStyle.h"
 #include "framework/Exceptions.h"
 #include "framework/TForm.h"
@@ -59,6 +60,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     theApplication = this;
     ApplyClassicStyle();
     LoadQtTranslations();
+    InstallAccessibleControls();
     // The application ends when its main form closes or Terminate is called, not when Qt
     // finds no visible window (the main form is hidden while the about box is up, for one).
     setQuitOnLastWindowClosed(false);

@@ -83,7 +83,7 @@ TCanvas& TCustomComboBox::Canvas() {
 void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) {
     TCanvas& canvas = Canvas();
     canvas.FillRect(rect);
-    canvas.TextOut(rect.Left + 2, rect.Top, items_->Text(index));
+    canvas.TextOut(rect.Left + 2, rect.Top, items_->ShownText(index));
 }
 
 void TCustomComboBox::Click() {

@@ -110,7 +110,7 @@ TCanvas& TCustomListBox::Canvas() {
 void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) {
     TCanvas& canvas = Canvas();
     canvas.FillRect(rect);
-    canvas.TextOut(rect.Left + 2, rect.Top, items_->Text(index));
+    canvas.TextOut(rect.Left + 2, rect.Top, items_->ShownText(index));
 }
 
 void TCustomListBox::Click() {

@@ -162,6 +162,10 @@ void TGraphicControl::TakeWidgetFont() {
     syncingFont_ = false;
 }
 
+QString TGraphicControl::AccessibleName() const {
+    return accessibleName().isEmpty() ? hint_.section(u'|', 0, 0) : accessibleName();
+}
+
 void TGraphicControl::Click() {
     if (OnClick)
         OnClick(this);

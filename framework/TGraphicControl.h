@@ -7,6 +7,7 @@
 #include "framework/TCanvas.h"
 #include "framework/TFont.h"
 
+#include <QAccessible>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -67,6 +68,13 @@ public:
     virtual void Click();
     // Called by the layout loader when every property of the layout has been set.
     virtual void Loaded() {}
+
+    // What the control is to assistive technology: its role, and its name (the accessible name
+    // set on it, else its hint). A push button or a link offers a press action that clicks it.
+    virtual QAccessible::Role AccessibleRole() const { return QAccessible::Client; }
+    virtual QString AccessibleName() const;
+    // What the press action does: a click.
+    virtual void AccessiblePress() { Click(); }
 
     // "Request a repaint" and "repaint at once" (the parent's background under the control
     // included, before the call returns).

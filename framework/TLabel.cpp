@@ -1,5 +1,7 @@
 #include "framework/TLabel.h"
 
+#include "framework/TextLayout.h"
+
 #include <QImage>
 
 TLabel::TLabel(QWidget* parent) : TGraphicControl(parent) {
@@ -108,4 +110,10 @@ void TLabel::Paint(TCanvas& canvas) {
                                         : (Height() - measured.Bottom) / 2);
     }
     DoDrawText(canvas, r, flags);
+}
+
+QString TLabel::AccessibleName() const {
+    if (!accessibleName().isEmpty())
+        return accessibleName();
+    return ShowAccelChar() ? StripPrefixes(Caption()).Text : Caption();
 }

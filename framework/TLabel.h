@@ -28,6 +28,10 @@ public:
 
     explicit TLabel(QWidget* parent = nullptr);
 
+    QAccessible::Role AccessibleRole() const override { return QAccessible::StaticText; }
+    // The caption, as it reads.
+    QString AccessibleName() const override;
+
     TAlignment Alignment() const { return TAlignment(CaptionAlignment()); }
     void SetAlignment(TAlignment alignment) { SetCaptionAlignment(alignment); }
     // The background, filled unless Transparent. With ParentColor (cleared by SetColor) the

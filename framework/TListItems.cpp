@@ -100,6 +100,17 @@ int TListItems::IndexOf(const QString& text) const {
     return -1;
 }
 
+void TListItems::SetShownText(std::function<QString(const QString&)> shown) {
+    shown_ = std::move(shown);
+    if (!entries_.empty())
+        Q_EMIT dataChanged(index(0), index(Count() - 1));
+}
+
+QString TListItems::ShownText(int index) const {
+    CheckIndex(index);
+    return shown_ ? shown_(entries_[index].Text) : entries_[index].Text;
+}
+
 int TListItems::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : Count();
 }
@@ -108,7 +119,7 @@ QVariant TListItems::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= Count())
         return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return entries_[index.row()].Text;
+        return ShownText(index.row());
     return {};
 }
 

@@ -9,6 +9,7 @@
 
 #include <QAbstractListModel>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class TBitmap;
@@ -45,6 +46,11 @@ public:
     const TBitmap* Glyph(int index) const;
     // The first entry whose whole text equals `text` ignoring case; -1 when there is none.
     int IndexOf(const QString& text) const;
+    // How an entry's text reads on screen, where it may differ from the text the list keeps (a
+    // file name drawn with look-alikes): what the entry is drawn with, and what the views'
+    // type-ahead and accessibility see. The text itself unless set.
+    void SetShownText(std::function<QString(const QString&)> shown);
+    QString ShownText(int index) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -56,5 +62,6 @@ private:
                                                  std::vector<TListSortKey> keys);
 
     std::vector<TListEntry> entries_;
+    std::function<QString(const QString&)> shown_;
     bool sorted_ = false;
 };

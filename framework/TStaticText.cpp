@@ -4,6 +4,7 @@
 #include "framework/TCanvas.h"
 #include "framework/TMeasuringCanvas.h"
 
+#include <QAccessible>
 #include <QEvent>
 
 TStaticText::TStaticText(QWidget* parent) : QWidget(parent) {
@@ -56,4 +57,11 @@ void TStaticText::paintEvent(QPaintEvent*) {
     canvas.SetQFont(font());
     DrawControlText(canvas, Caption(), r, TextFlags(), isEnabled(),
                     FromQColor(palette().color(QPalette::WindowText)));
+}
+
+void TStaticText::RepaintCaption() {
+    update();
+    // Assistive technology reads the new text (the size display's, for one).
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }

@@ -49,7 +49,7 @@ private:
     unsigned TextFlags() const;
     // With AutoSize, takes the size of the text plus the border.
     void AdjustBounds() override;
-    void RepaintCaption() override { update(); }
+    void RepaintCaption() override;
 
     TStaticBorderStyle borderStyle_ = sbsNone;
     TColor color_ = clBtnFace;

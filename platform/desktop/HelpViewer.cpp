@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -27,6 +28,10 @@ HelpViewer::HelpViewer() : browser_(new QTextBrowser(this)) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
     browser_->setOpenExternalLinks(true);
+    // Closed from the keyboard too: Esc, or the desktop's close-document key.
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
     resize(640, 480);
 }
 

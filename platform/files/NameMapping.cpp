@@ -4,8 +4,6 @@ namespace win32 {
 
 namespace {
 
-constexpr char16_t escapeBase = 0xF700;
-
 bool IsReservedAscii(unsigned char byte) {
     switch (byte) {
     case '\\':
@@ -94,18 +92,18 @@ void AppendWindowsName(const char* bytes, qsizetype size, QString& out) {
     while (i < size) {
         const unsigned char byte = p[i];
         if (byte < 0x80) {
-            out.append(IsReservedAscii(byte) ? QChar(escapeBase + byte) : QChar(byte));
+            out.append(IsReservedAscii(byte) ? QChar(kNameEscapeBase + byte) : QChar(byte));
             ++i;
             continue;
         }
         char32_t codePoint = 0;
         const int length = DecodeSequence(p + i, size - i, codePoint);
-        if (length == 0 || (codePoint >= escapeBase && codePoint <= escapeBase + 0xFF)) {
+        if (length == 0 || (codePoint >= kNameEscapeBase && codePoint <= kNameEscapeBase + 0xFF)) {
             // Not UTF-8, or a character of the escape block itself: each byte is escaped, so
             // that decoding gives back exactly these bytes.
             const int count = length == 0 ? 1 : length;
             for (int k = 0; k < count; ++k) {
-                out.append(QChar(escapeBase + p[i + k]));
+                out.append(QChar(kNameEscapeBase + p[i + k]));
             }
             i += count;
             continue;
@@ -132,12 +130,11 @@ std::optional<QByteArray> PosixNameOf(QStringView windowsName) {
     name.reserve(windowsName.size() * 3);
     for (qsizetype i = 0; i < windowsName.size(); ++i) {
         const char16_t unit = windowsName[i].unicode();
-        if (unit >= escapeBase && unit <= escapeBase + 0xFF) {
-            const unsigned char byte = unit - escapeBase;
-            if (byte == 0 || byte == '/') {
+        if (const std::optional<unsigned char> byte = EscapedByte(windowsName[i])) {
+            if (*byte == 0 || *byte == '/') {
                 return std::nullopt;
             }
-            name.append(char(byte));
+            name.append(char(*byte));
         } else if (QChar::isHighSurrogate(unit)) {
             if (i + 1 >= windowsName.size() || !windowsName[i + 1].isLowSurrogate()) {
                 return std::nullopt;

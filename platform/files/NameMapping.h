@@ -12,6 +12,17 @@
 
 namespace win32 {
 
+// The first character of the escape block: byte b stands as U+F700 + b.
+constexpr char16_t kNameEscapeBase = 0xF700;
+
+// The byte an escaped character stands for; nothing for any other character.
+inline std::optional<unsigned char> EscapedByte(QChar character) {
+    const char16_t unit = character.unicode();
+    if (unit < kNameEscapeBase || unit > kNameEscapeBase + 0xFF)
+        return std::nullopt;
+    return static_cast<unsigned char>(unit - kNameEscapeBase);
+}
+
 // The Windows name of a POSIX name.
 QString WindowsNameOf(const QByteArray& posixName);
 // Appends the Windows name of `size` bytes at `bytes` to `out` (no allocation when it fits).

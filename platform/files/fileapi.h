@@ -6,6 +6,7 @@
 #include "platform/core/windef.h"
 #include "platform/files/attributes.h"
 #include "platform/files/curdir.h"
+#include "platform/files/displaytext.h"
 #include "platform/files/fileio.h"
 #include "platform/files/filemanage.h"
 #include "platform/files/findfile.h"

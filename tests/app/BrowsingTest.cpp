@@ -11,11 +11,17 @@
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/DialogAnswerer.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDrag>
 #include <QFile>
 #include <QLocale>
+#include <QMimeData>
 #include <QScopeGuard>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -32,6 +38,12 @@ protected:
         StoreLastDir("C:\\zvuky");
         Start();
         form->soubor->setFocus();
+    }
+
+    // A file or folder in C:\zvuky by the bytes of its name.
+    void MakeNamed(const QByteArray& name, bool folder = false) {
+        const QByteArray path = QFile::encodeName(drives.PosixPath('C', "zvuky")) + '/' + name;
+        ASSERT_EQ(folder ? ::mkdir(path, 0755) : ::close(::creat(path, 0644)), 0) << path.data();
     }
 
     // The sound service's request for the next play, once it has started.
@@ -190,4 +202,70 @@ TEST_F(Browsing, FoldersThatDifferOnlyInUnicodeNormalisationAreBothReachable) {
         form->adresar->SetDirectory("C:\\zvuky");
     }
     EXPECT_TRUE(ErrorBoxes().isEmpty());
+}
+
+// A name holding characters that Windows names cannot carry, or bytes that are not UTF-8, reads
+// in both lists as the name spelt with their look-alikes, or in the code page of the user's
+// language: drawn alike, and read alike by type-ahead and assistive technology.
+TEST_F(Browsing, OddNamesReadAsLookAlikesAndInTheLegacyCodePage) {
+    const QLocale locale;
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(locale); });
+    struct Case {
+        TCustomListBox* list;
+        QByteArray odd;
+        QByteArray spelt; // UTF-8
+    };
+    const Case cases[] = {
+        {form->soubor, "x\\y|z?.wav", "x\u2216y\u2223z\u0294.wav"},
+        {form->soubor, "\xE8\x65rn\xFD.wav", "\u010Dern\u00FD.wav"}, // Windows-1250
+        {form->adresar, "a:b*", "a\uA789b\u2217"},
+        {form->adresar, "\x9Aum\x01", "\u0161um\uFFFD"},
+    };
+    for (const Case& c : cases) {
+        MakeNamed(c.odd, c.list == form->adresar);
+        MakeNamed(c.spelt, c.list == form->adresar);
+    }
+    form->adresar->Reload();
+    form->soubor->Reload();
+    form->disk->setFocus();
+    for (const Case& c : cases) {
+        const QString shown = QString::fromUtf8(c.spelt);
+        const QModelIndexList rows = c.list->model()->match(
+            c.list->model()->index(0, 0), Qt::DisplayRole, shown, -1, Qt::MatchExactly);
+        ASSERT_EQ(rows.size(), 2) << shown.toStdString();
+        const auto drawn = [&](int i) {
+            return c.list->viewport()->grab(c.list->visualRect(rows[i]));
+        };
+        EXPECT_EQ(drawn(0).toImage(), drawn(1).toImage()) << shown.toStdString();
+    }
+}
+
+// Dragging a file out of the list hands other programs its location, with the bytes of its
+// name, for copying; the press still selects and plays it. A press released within the drag
+// distance is the click it always was.
+TEST_F(Browsing, AFileDraggedOutOffersItsLocationAndAClickStaysAClick) {
+    MakeNamed("\xE8.wav");
+    form->soubor->Reload();
+    QWidget* viewport = form->soubor->viewport();
+    const QPoint b = form->soubor->visualRect(form->soubor->model()->index(1, 0)).center();
+    const QPoint odd = form->soubor->visualRect(form->soubor->model()->index(3, 0)).center();
+    const int distance = QApplication::startDragDistance();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, b);
+    QTest::mouseMove(viewport, b + QPoint(0, distance - 1));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, b + QPoint(0, distance - 1));
+    EXPECT_EQ(form->soubor->FileName(), "C:\\zvuky\\b.wav");
+    EXPECT_EQ(form->soubor->findChild<QDrag*>(), nullptr);
+
+    QTest::mousePress(viewport, Qt::LeftButton, {}, odd);
+    QTest::mouseMove(viewport, odd + QPoint(distance, 0));
+    EXPECT_EQ(form->soubor->FileName(), QString("C:\\zvuky\\") + QChar(0xF7E8) + ".wav");
+    EXPECT_EQ(form->Velikost->Caption(), "0 Kb");
+    // Here the drag ends at once; on a desktop it runs until the drop.
+    const QDrag* drag = form->soubor->findChild<QDrag*>();
+    ASSERT_NE(drag, nullptr);
+    const QByteArray path = QFile::encodeName(drives.PosixPath('C', "zvuky/")).append("\xE8.wav");
+    EXPECT_EQ(drag->mimeData()->data("text/uri-list"),
+              "file://" + path.toPercentEncoding("/") + "\r\n");
+    EXPECT_EQ(drag->supportedActions(), Qt::CopyAction);
 }

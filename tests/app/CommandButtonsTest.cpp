@@ -1,5 +1,7 @@
 #include "app/Zvonkar.h"
 #include "controls/TTransparentButton.h"
+#include "filectrl/TDirectoryListBox.h"
+#include "filectrl/TFileListBox.h"
 #include "framework/TApplication.h"
 #include "framework/TPanel.h"
 #include "platform/desktop/HelpViewer.h"
@@ -8,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -62,4 +65,38 @@ TEST_F(CommandButtons, QuitAsksAsTheCloseBoxDoes) {
     EXPECT_TRUE(answer.Answered());
     EXPECT_EQ(answer.Captions(), QStringList{"Confirm"});
     EXPECT_TRUE(form->isVisible());
+}
+
+// The file commands' keys, pressed on the active main window, run their handlers as a click on
+// their buttons does, and only while a click would reach the buttons: with a file selected.
+TEST_F(CommandButtons, TheFileCommandsKeysActOnlyWhereAClickWould) {
+    MakeSound('C', "zvuky/a.wav", 10);
+    form->adresar->SetDirectory("C:\\zvuky");
+    const auto press = [&](const char* keys) {
+        form->activateWindow(); // as the desktop does when a dialog has closed
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QString shown;
+        DialogAnswerer answering([&](QWidget* modal) {
+            const QWidget* message = modal->findChild<QWidget*>("Message");
+            shown = message ? message->property("Caption").toString() : modal->windowTitle();
+            modal->close();
+        });
+        QTest::keySequence(form.get(), QKeySequence(keys));
+        return shown;
+    };
+    const std::pair<const char*, const char*> rows[] = {
+        {"Del", "Opravdu chcete smazat C:\\zvuky\\a.wav ?"},
+        {"F5", "Save As"},
+        {"Ctrl+C", "Save As"},
+        {"F2", "Změna jména souboru"},
+    };
+    for (const auto& [keys, shows] : rows) {
+        form->soubor->SetItemIndex(-1);
+        QTest::keyClick(form->soubor, Qt::Key_Down);
+        EXPECT_EQ(press(keys), QString::fromUtf8(shows)) << keys;
+    }
+    EXPECT_TRUE(drives.Exists('C', "zvuky/a.wav"));
+    form->adresar->SetDirectory("C:\\");
+    for (const auto& [keys, shows] : rows)
+        EXPECT_EQ(press(keys), "") << keys;
 }

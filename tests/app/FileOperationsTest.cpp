@@ -85,6 +85,15 @@ TEST_F(FileOperations, DeleteAsksWithTheFullPathAndDeletesOnYes) {
     EXPECT_EQ(form->Velikost->Caption(), "4 Kb");
 }
 
+TEST_F(FileOperations, TheDeleteQuestionNamesAnOddFileAsTheListShowsIt) {
+    MakeSound('C', "zvuky/c:d.wav", 10);
+    form->soubor->Reload();
+    SelectFile(3);
+    Delete(DialogAnswerer::PressButton("&Yes"));
+    EXPECT_EQ(question, QString::fromUtf8("Opravdu chcete smazat C:\\zvuky\\c\uA789d.wav ?"));
+    EXPECT_FALSE(drives.Exists('C', "zvuky/c:d.wav"));
+}
+
 TEST_F(FileOperations, AnythingButYesDeletesNothing) {
     for (const DialogAnswerer::Action& answer :
          {DialogAnswerer::PressButton("&No"), DialogAnswerer::PressKey(Qt::Key_Escape),
@@ -187,6 +196,8 @@ TEST_F(FileOperations, RenameAppendsTheExtensionWhenMissing) {
         {"nova.WAV", "a.wav,nova.WAV"},
         {"nova.mp3", "a.wav,nova.mp3.wav"},
         {"", ".wav,a.wav"},
+        // A look-alike typed stays itself: never the character it looks like.
+        {"x\u2216y", "a.wav,x\u2216y.wav"},
     };
     for (const Case& c : cases) {
         MakeSound('C', "zvuky/b.wav", 4096);
@@ -200,7 +211,7 @@ TEST_F(FileOperations, RenameAppendsTheExtensionWhenMissing) {
         QStringList names =
             QDir(drives.PosixPath('C', "zvuky"))
                 .entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-        EXPECT_EQ(names.join(','), c.listed) << c.typed;
+        EXPECT_EQ(names.join(','), QString::fromUtf8(c.listed)) << c.typed;
         EXPECT_FALSE(form->Panel2->Enabled());
     }
 }

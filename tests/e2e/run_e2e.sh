@@ -220,6 +220,10 @@ quit_program() {
     ((status == 0)) || fail "the program ended with status $status"
 }
 
+# --- the commands' keys and dragging a file out: their steps live in their own file ---
+# shellcheck source=desktop_steps.sh
+source "${BASH_SOURCE[0]%/*}/desktop_steps.sh"
+
 mkdir -p "$work/c/zvuky" "$work/d" "$work/config"
 make_wav "$work/c/alfa.wav" 40000 '\300'
 make_wav "$work/c/beta.wav" 40000 '\100'
@@ -283,6 +287,9 @@ for name in alfa beta gama; do
     [ -f "$work/c/$name.wav" ] || fail "$name.wav vanished"
 done
 check_no_error_box
+
+# --- the commands' keys and dragging a file out ---
+desktop_steps
 
 step "a double click opens a folder"
 xdotool mousemove $((MAIN_X + 40)) $((MAIN_Y + 56)) sleep 0.2 click --repeat 2 --delay 80 1

@@ -4,15 +4,27 @@
 #include "platform/files/drives.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
+#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// The tree is walked by its bytes: a name that is not UTF-8 has no QString that reaches it.
+int MakeFolderWritable(const char* path, const struct stat*, int type, struct FTW*) {
+    if (type == FTW_D)
+        ::chmod(path, 0755);
+    return 0;
+}
+
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
+    ::remove(path);
+    return 0;
+}
 
 std::optional<QByteArray> SavedVariable(const char* name) {
     const char* value = std::getenv(name);
@@ -63,12 +75,10 @@ TempDrives::~TempDrives() {
     if (::chdir(savedDirectory.constData()) != 0 && ::chdir("/") != 0) {
         std::perror("TempDrives: chdir");
     }
-    // Give every folder back its owner's write permission, so that the root can be removed.
-    QDirIterator folders(root.path(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                         QDirIterator::Subdirectories);
-    while (folders.hasNext()) {
-        ::chmod(QFile::encodeName(folders.next()).constData(), 0755);
-    }
+    // Every folder gets its owner's write permission back first, so that all can be removed.
+    const QByteArray tree = QFile::encodeName(root.path());
+    ::nftw(tree.constData(), MakeFolderWritable, 16, FTW_PHYS);
+    ::nftw(tree.constData(), RemoveEntry, 16, FTW_PHYS | FTW_DEPTH);
     RestoreVariable("ZVONKAR_DRIVES", savedDrives);
     RestoreVariable("XDG_CONFIG_HOME", savedConfigHome);
     win32::ReloadDriveMap();
