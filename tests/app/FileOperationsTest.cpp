@@ -90,7 +90,7 @@ TEST_F(FileOperations, TheDeleteQuestionNamesAnOddFileAsTheListShowsIt) {
     form->soubor->Reload();
     SelectFile(3);
     Delete(DialogAnswerer::PressButton("&Yes"));
-    EXPECT_EQ(question, QString::fromUtf8("Opravdu chcete smazat C:\\zvuky\\c\uA789d.wav ?"));
+    EXPECT_EQ(message, QString::fromUtf8("Opravdu chcete smazat C:\\zvuky\\c\uA789d.wav ?"));
     EXPECT_FALSE(drives.Exists('C', "zvuky/c:d.wav"));
 }
 
