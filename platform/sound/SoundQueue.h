@@ -1,10 +1,10 @@
 #pragma once
-// The frames on their way to the audio device, already in the device's format: a ring between
-// the sound service's thread, which pushes them, and the device's callback, which pulls them.
-// Neither side ever waits for the other, so a busy service thread cannot make the device miss
-// its deadline. A new sound replaces the one queued at once: the callback skips what is left of
-// the old sound and fades out its next few milliseconds over the start of the new one, so that
-// the cut does not click.
+// The frames on their way to the audio output, already in its format: a ring between the sound
+// service's thread, which pushes them, and the output (a device's callback, or the thread that
+// feeds a sound server), which pulls them. Neither side ever waits for the other, so a busy
+// service thread cannot make the output miss its deadline. A new sound replaces the one queued
+// at once: the output skips what is left of the old sound and fades out its next few
+// milliseconds over the start of the new one, so that the cut does not click.
 //
 // One thread pushes (Reset, Replace, Push, Room, Waiting), one pulls (Pull, Rewind, Waiting);
 // Taken may be read from any thread. Reset only while nothing pulls.
