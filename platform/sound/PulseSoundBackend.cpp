@@ -252,7 +252,8 @@ struct PulseSoundBackend::State {
         const std::int64_t horizon = mixed + Frames(kAheadUsec);
         const auto waiting = static_cast<std::int64_t>(queue.Waiting());
         if (waiting > 0) {
-            // Frames due before now were heard as silence; the sound goes on from here.
+            // Frames due where the server has mixed already were heard as silence; the sound
+            // goes on from here.
             end = std::max(end, mixed + Frames(kLeadUsec));
             const std::int64_t count = std::min(waiting, horizon - end);
             if (count > 0) {
@@ -266,7 +267,7 @@ struct PulseSoundBackend::State {
     }
 
     // After the queue's Replace: the new sound (or silence) is written over what the server
-    // holds from just past the playing position on, beginning with the cut sound's fade.
+    // holds from just past what it has mixed, beginning with the cut sound's fade.
     void Cut() {
         const std::int64_t at = Mixed() + Frames(kLeadUsec);
         const std::size_t fade = at < held
