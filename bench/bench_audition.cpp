@@ -208,9 +208,11 @@ int main(int argc, char** argv) {
         byCase[kase].push_back(latency(request));
     }
     std::printf("PulseAudio with a null sink (float32le, %d channels, %d Hz); the sound "
-                "service's device: %d Hz, %d channels\n",
-                kSinkChannels, kSinkRate, opened.deviceRate, opened.deviceChannels);
-    std::printf("first request of the process (SDL starts up): %.1f ms\n", latency(firstRequest));
+                "service's output: %s, %d Hz, %d channels\n",
+                kSinkChannels, kSinkRate, opened.output.toUtf8().constData(), opened.deviceRate,
+                opened.deviceChannels);
+    std::printf("first request of the process (the output starts up): %.1f ms\n",
+                latency(firstRequest));
     std::printf(
         "\nrequest to the first sample at the monitor, %d runs, ms   median    min    max\n", runs);
     for (int c = 0; c < kCases; ++c) {

@@ -15,6 +15,8 @@ public:
     bool IsOpen() const override { return true; }
     QString LastError() const override { return {}; }
     bool Drops() const override { return true; }
+    SoundFormat DeviceFormat() const override { return {}; }
+    QString Name() const override { return {}; }
 
     bool Start(const SoundFormat& format, const float* first, std::size_t frames) override;
     void Queue(const float* samples, std::size_t frames) override;

@@ -170,6 +170,12 @@ SoundFormat SdlSoundBackend::DeviceFormat() const {
     return IsOpen() ? SoundFormat{state_->obtained.freq, state_->obtained.channels} : SoundFormat{};
 }
 
+QString SdlSoundBackend::Name() const {
+    const char* driver = IsOpen() ? SDL_GetCurrentAudioDriver() : nullptr;
+    return driver != nullptr ? QStringLiteral("SDL, %1 driver").arg(QString::fromUtf8(driver))
+                             : QString();
+}
+
 bool SdlSoundBackend::Start(const SoundFormat& format, const float* first, std::size_t frames) {
     state_->sourceRate = format.rate;
     state_->queued = 0;

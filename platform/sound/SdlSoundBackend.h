@@ -24,8 +24,8 @@ public:
     bool IsOpen() const override;
     QString LastError() const override;
     bool Drops() const override { return false; }
-    // The format the device plays; zeros while it is closed.
-    SoundFormat DeviceFormat() const;
+    SoundFormat DeviceFormat() const override;
+    QString Name() const override;
 
     bool Start(const SoundFormat& format, const float* first, std::size_t frames) override;
     void Queue(const float* samples, std::size_t frames) override;

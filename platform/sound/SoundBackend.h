@@ -21,10 +21,15 @@ public:
     // Closes the output and lets go of everything its library keeps, also what it keeps for
     // the calling thread; the service's thread calls it as it ends.
     virtual void Shutdown() = 0;
+    // False also once the output was lost (its sound server went away, say).
     virtual bool IsOpen() const = 0;
     virtual QString LastError() const = 0;
     // True when the output drops every sound instead of playing it.
     virtual bool Drops() const = 0;
+    // The format the output plays; zeros while it is closed.
+    virtual SoundFormat DeviceFormat() const = 0;
+    // What plays the sound, for people reading measurements: the library and its driver or server.
+    virtual QString Name() const = 0;
 
     // Replaces whatever is queued at once by a new sound of `format`, which may differ from the
     // format the output was opened for, beginning with its first `frames` interleaved frames;

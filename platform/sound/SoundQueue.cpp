@@ -1,18 +1,14 @@
 #include "platform/sound/SoundQueue.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 namespace win32 {
 
 void SoundQueue::Reset(int channels, std::size_t capacity, std::size_t fadeFrames) {
-    channels_ = static_cast<std::size_t>(std::max(channels, 1));
-    const std::size_t frames = std::bit_ceil(std::max<std::size_t>(capacity, 2));
-    ring_.assign(frames * channels_, 0.0f);
-    mask_ = frames - 1;
+    ring_.Reset(channels, capacity);
+    channels_ = ring_.Channels();
     // Half a cosine: it leaves the sound's level and arrives at silence without a corner.
     fade_.resize(fadeFrames);
     for (std::size_t i = 0; i < fadeFrames; ++i) {
@@ -20,17 +16,17 @@ void SoundQueue::Reset(int channels, std::size_t capacity, std::size_t fadeFrame
             std::numbers::pi * static_cast<double>(i + 1) / static_cast<double>(fadeFrames + 1);
         fade_[i] = static_cast<float>(0.5 * (1.0 + std::cos(phase)));
     }
+    fading_.assign(fadeFrames * channels_, 0.0f);
     written_ = 0;
     start_ = 0;
     read_ = 0;
-    kept_ = 0;
     seen_ = 0;
     fadeLeft_ = 0;
 }
 
 void SoundQueue::Replace(const float* frames, std::size_t count) {
     const std::uint64_t start = written_.load(std::memory_order_relaxed);
-    Write(start, frames, count);
+    ring_.Put(start, frames, count);
     // The new start is published before its frames: the device may cut over to nothing for one
     // period, but never plays the new sound's frames as part of the old one.
     start_.store(start, std::memory_order_release);
@@ -39,24 +35,14 @@ void SoundQueue::Replace(const float* frames, std::size_t count) {
 
 void SoundQueue::Push(const float* frames, std::size_t count) {
     const std::uint64_t at = written_.load(std::memory_order_relaxed);
-    Write(at, frames, count);
+    ring_.Put(at, frames, count);
     written_.store(at + count, std::memory_order_release);
-}
-
-void SoundQueue::Write(std::uint64_t at, const float* frames, std::size_t count) {
-    for (std::size_t done = 0; done < count;) {
-        const std::size_t index = static_cast<std::size_t>((at + done) & mask_);
-        const std::size_t run = std::min(count - done, static_cast<std::size_t>(mask_ + 1) - index);
-        std::memcpy(ring_.data() + index * channels_, frames + done * channels_,
-                    run * channels_ * sizeof(float));
-        done += run;
-    }
 }
 
 std::size_t SoundQueue::Room() const {
     const std::uint64_t used =
-        written_.load(std::memory_order_relaxed) - kept_.load(std::memory_order_acquire);
-    return static_cast<std::size_t>(mask_ + 1 - used);
+        written_.load(std::memory_order_relaxed) - read_.load(std::memory_order_acquire);
+    return static_cast<std::size_t>(ring_.Size() - used);
 }
 
 std::size_t SoundQueue::Waiting() const {
@@ -71,14 +57,10 @@ std::uint64_t SoundQueue::Taken() const {
     return read > start ? read - start : 0;
 }
 
-void SoundQueue::CopyOut(std::uint64_t from, float* out, std::size_t count) const {
-    for (std::size_t done = 0; done < count;) {
-        const std::size_t index = static_cast<std::size_t>((from + done) & mask_);
-        const std::size_t run = std::min(count - done, static_cast<std::size_t>(mask_ + 1) - index);
-        std::memcpy(out + done * channels_, ring_.data() + index * channels_,
-                    run * channels_ * sizeof(float));
-        done += run;
-    }
+void SoundQueue::BeginFade(std::uint64_t start) {
+    fadeDone_ = 0;
+    seen_ = start;
+    read_.store(start, std::memory_order_release);
 }
 
 void SoundQueue::Pull(float* out, std::size_t count) {
@@ -89,36 +71,34 @@ void SoundQueue::Pull(float* out, std::size_t count) {
     if (start != seen_) {
         // Cut: what was queued of the old sound is skipped, all but the frames of its fade.
         // A fade still running is dropped; that sound was already on its way down.
-        fadeFrom_ = read;
-        fadeDone_ = 0;
         fadeLeft_ = static_cast<std::size_t>(std::min<std::uint64_t>(fade_.size(), start - read));
-        seen_ = start;
+        ring_.Get(read, fading_.data(), fadeLeft_);
+        BeginFade(start);
         read = start;
     }
     // The end may be older than a start pushed since.
     const std::size_t got =
         written > read ? static_cast<std::size_t>(std::min<std::uint64_t>(count, written - read))
                        : 0;
-    CopyOut(read, out, got);
+    ring_.Get(read, out, got);
     std::fill(out + got * channels_, out + count * channels_, 0.0f);
     read += got;
-    if (fadeLeft_ > 0) {
-        const std::size_t fading = std::min(count, fadeLeft_);
-        for (std::size_t frame = 0; frame < fading; ++frame) {
-            const float gain = fade_[fadeDone_ + frame];
-            const std::size_t index = static_cast<std::size_t>((fadeFrom_ + frame) & mask_);
-            for (std::size_t channel = 0; channel < channels_; ++channel) {
-                float& sample = out[frame * channels_ + channel];
-                sample =
-                    std::clamp(sample + gain * ring_[index * channels_ + channel], -1.0f, 1.0f);
-            }
+    const std::size_t fading = std::min(count, fadeLeft_);
+    for (std::size_t frame = 0; frame < fading; ++frame, ++fadeDone_) {
+        for (std::size_t channel = 0; channel < channels_; ++channel) {
+            float& sample = out[frame * channels_ + channel];
+            sample = std::clamp(
+                sample + fade_[fadeDone_] * fading_[fadeDone_ * channels_ + channel], -1.0f, 1.0f);
         }
-        fadeFrom_ += fading;
-        fadeDone_ += fading;
-        fadeLeft_ -= fading;
     }
+    fadeLeft_ -= fading;
     read_.store(read, std::memory_order_release);
-    kept_.store(fadeLeft_ > 0 ? fadeFrom_ : read, std::memory_order_release);
+}
+
+void SoundQueue::Rewind(const float* held, std::size_t count) {
+    fadeLeft_ = std::min(count, fade_.size());
+    std::copy(held, held + fadeLeft_ * channels_, fading_.begin());
+    BeginFade(start_.load(std::memory_order_acquire));
 }
 
 } // namespace win32

@@ -1,13 +1,15 @@
 #pragma once
-// The frames on their way to the audio device, already in the device's format: a ring between
-// the sound service's thread, which pushes them, and the device's callback, which pulls them.
-// Neither side ever waits for the other, so a busy service thread cannot make the device miss
-// its deadline. A new sound replaces the one queued at once: the callback skips what is left of
-// the old sound and fades out its next few milliseconds over the start of the new one, so that
-// the cut does not click.
+// The frames on their way to the audio output, already in its format: a ring between the sound
+// service's thread, which pushes them, and the output (a device's callback, or the thread that
+// feeds a sound server), which pulls them. Neither side ever waits for the other, so a busy
+// service thread cannot make the output miss its deadline. A new sound replaces the one queued
+// at once: the output skips what is left of the old sound and fades out its next few
+// milliseconds over the start of the new one, so that the cut does not click.
 //
-// One thread pushes (Reset, Replace, Push, Room, Waiting), one pulls (Pull); Taken may be read
-// from any thread. Reset only while nothing pulls.
+// One thread pushes (Reset, Replace, Push, Room, Waiting), one pulls (Pull, Rewind, Waiting);
+// Taken may be read from any thread. Reset only while nothing pulls.
+
+#include "platform/sound/FrameRing.h"
 
 #include <atomic>
 #include <cstddef>
@@ -35,29 +37,30 @@ public:
 
     // Fills `out` with `count` frames: the current sound's, silence where it has none.
     void Pull(float* out, std::size_t count);
+    // For an output that holds frames it has pulled but not yet played, and overwrites them from
+    // where a new sound is to begin: after a Replace, and before the next Pull, hands the queue
+    // what the output holds of the cut sound from that point on (`count` frames, none when it
+    // holds nothing); these fade out over the new sound instead of what the queue still had.
+    void Rewind(const float* held, std::size_t count);
 
 private:
-    // Copies `count` frames into the ring from queue position `at` on.
-    void Write(std::uint64_t at, const float* frames, std::size_t count);
-    // Copies `count` frames starting at queue position `from` into `out`.
-    void CopyOut(std::uint64_t from, float* out, std::size_t count) const;
+    // Takes the newest sound as the one playing, with the cut sound's first frames fading out.
+    void BeginFade(std::uint64_t start);
 
-    std::vector<float> ring_;
+    FrameRing ring_;
     std::size_t channels_ = 1;
-    std::uint64_t mask_ = 0;  // frames in the ring, less one (a power of two)
     std::vector<float> fade_; // the gain of each frame of a fade-out
 
     // Positions count frames from the queue's creation and never wrap.
     std::atomic<std::uint64_t> written_{0}; // end of what was pushed
     std::atomic<std::uint64_t> start_{0};   // start of the newest sound
     std::atomic<std::uint64_t> read_{0};    // end of what was pulled
-    std::atomic<std::uint64_t> kept_{0};    // start of what the pulling side still needs
 
     // The pulling side's own state.
-    std::uint64_t seen_ = 0;     // start of the sound it plays
-    std::uint64_t fadeFrom_ = 0; // next frame of the sound fading out
-    std::size_t fadeDone_ = 0;   // frames of the fade played
-    std::size_t fadeLeft_ = 0;   // frames of the fade still to play
+    std::uint64_t seen_ = 0;    // start of the sound it plays
+    std::vector<float> fading_; // the first frames of the cut sound, which fade out
+    std::size_t fadeDone_ = 0;  // frames of the fade played
+    std::size_t fadeLeft_ = 0;  // frames of the fade still to play
 };
 
 } // namespace win32

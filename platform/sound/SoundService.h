@@ -5,6 +5,7 @@
 // itself, so the thread only has to hand that block over to the device.
 
 #include "platform/sound/NullSoundBackend.h"
+#include "platform/sound/PulseSoundBackend.h"
 #include "platform/sound/SdlSoundBackend.h"
 #include "platform/sound/sound.h"
 
@@ -49,6 +50,8 @@ private:
     void Begin(Request request, std::uint64_t number);
     void Halt(std::uint64_t number);
     bool Refill(); // true when the sound is over
+    // The open output, else the first one that opens: a PulseAudio-protocol server, SDL, or
+    // none that plays.
     SoundBackend* Output(const SoundFormat& format);
 
     std::mutex mutex_;
@@ -60,12 +63,14 @@ private:
     std::uint64_t requested_ = 0; // number of the newest request
     std::uint64_t finished_ = 0;  // number of the newest request that has ended
     SoundStatus status_;
-    SoundBackend* active_ = nullptr;
+    SoundBackend* active_ = nullptr; // the output that took the request playing or played last
     std::chrono::milliseconds idleClose_{3000};
 
     // The thread's own state.
+    PulseSoundBackend pulse_;
     SdlSoundBackend sdl_;
     NullSoundBackend null_;
+    SoundBackend* device_ = nullptr; // the output open, while one is
     std::unique_ptr<SoundSource> source_;
     bool sourceDone_ = false;
     std::uint64_t playing_ = 0;

@@ -40,6 +40,7 @@ struct SoundStatus {
     bool deviceOpen = false;
     int deviceRate = 0; // the format the open device plays
     int deviceChannels = 0;
+    QString output; // what plays it: libpulse and its server, or SDL and its driver
     // When its first frames were given to the output.
     std::chrono::steady_clock::time_point started;
 };
