@@ -48,7 +48,7 @@ struct PulseSoundBackend::State {
     pa_defer_event* cutter = nullptr; // makes libpulse's thread write a new sound over the old
     bool timedOut = false;
     std::atomic<bool> lost{false}; // the connection failed or broke
-    pa_sample_spec spec{};         // what the stream plays
+    pa_sample_spec streamFormat{}; // what the stream plays
     QString server;                // the server's name and version
     QString error;
 
@@ -67,7 +67,7 @@ struct PulseSoundBackend::State {
     std::atomic<std::uint64_t> queued{0}; // frames of the current sound given to the converter
 
     std::int64_t Frames(pa_usec_t usec) const {
-        return static_cast<std::int64_t>(usec * spec.rate / PA_USEC_PER_SEC);
+        return static_cast<std::int64_t>(usec * streamFormat.rate / PA_USEC_PER_SEC);
     }
 
     static void Wake(State* self) { pa_threaded_mainloop_signal(self->loop, 0); }
@@ -93,8 +93,8 @@ struct PulseSoundBackend::State {
     static void SinkDescribed(pa_context*, const pa_sink_info* info, int, void* self) {
         auto* state = static_cast<State*>(self);
         if (info != nullptr) {
-            state->spec.rate = info->sample_spec.rate;
-            state->spec.channels = info->sample_spec.channels;
+            state->streamFormat.rate = info->sample_spec.rate;
+            state->streamFormat.channels = info->sample_spec.channels;
         }
         Wake(state);
     }
@@ -147,8 +147,8 @@ struct PulseSoundBackend::State {
             pa_context_rttime_new(context, pa_rtclock_now() + kConnectUsec, &TimedOut, this);
         // The default sink's rate and channels spare the server a conversion of its own; where
         // it cannot tell, the first sound's.
-        spec = {PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format.rate),
-                static_cast<std::uint8_t>(format.channels)};
+        streamFormat = {PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(format.rate),
+                        static_cast<std::uint8_t>(format.channels)};
         const bool connected =
             Await([&] { return pa_context_get_state(context) == PA_CONTEXT_READY; }) &&
             Await(pa_context_get_server_info(context, &ServerDescribed, this)) &&
@@ -165,13 +165,13 @@ struct PulseSoundBackend::State {
 
     bool OpenStream() {
         // The converter mixes at most 8 channels, in the order of WAVE files, as SDL does.
-        spec.channels = std::clamp<std::uint8_t>(spec.channels, 1, 8);
+        streamFormat.channels = std::clamp<std::uint8_t>(streamFormat.channels, 1, 8);
         pa_channel_map map;
-        pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_WAVEEX);
-        if (!pa_sample_spec_valid(&spec)) {
+        pa_channel_map_init_extend(&map, streamFormat.channels, PA_CHANNEL_MAP_WAVEEX);
+        if (!pa_sample_spec_valid(&streamFormat)) {
             return false;
         }
-        stream = pa_stream_new(context, "Zvonkar", &spec, &map);
+        stream = pa_stream_new(context, "Zvonkar", &streamFormat, &map);
         if (stream == nullptr) {
             return false;
         }
@@ -179,9 +179,11 @@ struct PulseSoundBackend::State {
         // Without prebuffering the stream never waits for a fill after running dry.
         pa_buffer_attr attributes{};
         attributes.maxlength = static_cast<std::uint32_t>(-1);
-        attributes.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kAheadUsec, &spec));
+        attributes.tlength =
+            static_cast<std::uint32_t>(pa_usec_to_bytes(kAheadUsec, &streamFormat));
         attributes.prebuf = 0;
-        attributes.minreq = static_cast<std::uint32_t>(pa_usec_to_bytes(kPeriodUsec, &spec));
+        attributes.minreq =
+            static_cast<std::uint32_t>(pa_usec_to_bytes(kPeriodUsec, &streamFormat));
         attributes.fragsize = static_cast<std::uint32_t>(-1);
         const auto flags = static_cast<pa_stream_flags_t>(
             PA_STREAM_EARLY_REQUESTS | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
@@ -190,11 +192,12 @@ struct PulseSoundBackend::State {
             !Await(pa_stream_update_timing_info(stream, &Timed, this))) {
             return false;
         }
-        queue.Reset(spec.channels, static_cast<std::size_t>(spec.rate) * kQueueSeconds,
-                    static_cast<std::size_t>(spec.rate) * kFadeMilliseconds / 1000);
-        written.Reset(spec.channels, static_cast<std::size_t>(Frames(2 * kAheadUsec)));
+        queue.Reset(streamFormat.channels,
+                    static_cast<std::size_t>(streamFormat.rate) * kQueueSeconds,
+                    static_cast<std::size_t>(streamFormat.rate) * kFadeMilliseconds / 1000);
+        written.Reset(streamFormat.channels, static_cast<std::size_t>(Frames(2 * kAheadUsec)));
         end = held = Heard();
-        deviceRate = static_cast<int>(spec.rate);
+        deviceRate = static_cast<int>(streamFormat.rate);
         Pump();
         pa_context_rttime_new(context, pa_rtclock_now() + kPeriodUsec, &Tick, this);
         pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop);
@@ -224,14 +227,14 @@ struct PulseSoundBackend::State {
         if (count == 0) {
             return;
         }
-        scratch.resize(count * spec.channels);
+        scratch.resize(count * streamFormat.channels);
         if (silence) {
             std::fill(scratch.begin(), scratch.end(), 0.0f);
         } else {
             queue.Pull(scratch.data(), count);
         }
         written.Put(static_cast<std::uint64_t>(at), scratch.data(), count);
-        const std::size_t frameBytes = pa_frame_size(&spec);
+        const std::size_t frameBytes = pa_frame_size(&streamFormat);
         pa_stream_write(stream, scratch.data(), count * frameBytes, nullptr,
                         at * static_cast<std::int64_t>(frameBytes), PA_SEEK_ABSOLUTE);
         held = std::max(held, at + static_cast<std::int64_t>(count));
@@ -270,11 +273,11 @@ struct PulseSoundBackend::State {
     // holds from just past what it has mixed, beginning with the cut sound's fade.
     void Cut() {
         const std::int64_t at = Mixed() + Frames(kLeadUsec);
-        const std::size_t fade = at < held
-                                     ? std::min<std::size_t>(static_cast<std::size_t>(held - at),
-                                                             spec.rate * kFadeMilliseconds / 1000)
-                                     : 0;
-        scratch.resize(fade * spec.channels);
+        const std::size_t fade =
+            at < held ? std::min<std::size_t>(static_cast<std::size_t>(held - at),
+                                              streamFormat.rate * kFadeMilliseconds / 1000)
+                      : 0;
+        scratch.resize(fade * streamFormat.channels);
         written.Get(static_cast<std::uint64_t>(at), scratch.data(), fade);
         queue.Rewind(scratch.data(), fade);
         const std::size_t count = std::max(
@@ -372,9 +375,9 @@ QString PulseSoundBackend::LastError() const {
 }
 
 SoundFormat PulseSoundBackend::DeviceFormat() const {
-    return state_->loop != nullptr
-               ? SoundFormat{static_cast<int>(state_->spec.rate), state_->spec.channels}
-               : SoundFormat{};
+    return state_->loop != nullptr ? SoundFormat{static_cast<int>(state_->streamFormat.rate),
+                                                 state_->streamFormat.channels}
+                                   : SoundFormat{};
 }
 
 QString PulseSoundBackend::Name() const {
@@ -435,7 +438,7 @@ double PulseSoundBackend::Feed() {
     }
     return static_cast<double>(static_cast<std::int64_t>(s.queue.Waiting() + s.converter.Frames()) +
                                unplayed) /
-           s.spec.rate;
+           s.streamFormat.rate;
 }
 
 std::uint64_t PulseSoundBackend::Handed() const {
