@@ -1,8 +1,7 @@
 #include "platform/sound/PulseSoundBackend.h"
 
 #include "platform/sound/FrameRing.h"
-#include "platform/sound/SoundConverter.h"
-#include "platform/sound/SoundQueue.h"
+#include "platform/sound/SoundFeed.h"
 
 #include <algorithm>
 #include <atomic>
@@ -22,10 +21,6 @@ constexpr pa_usec_t kPeriodUsec = 5000;
 constexpr pa_usec_t kLeadUsec = 3000;
 // A server that has not answered by then counts as none.
 constexpr pa_usec_t kConnectUsec = 2000000;
-// A cut sound fades out over this long (as through SDL).
-constexpr int kFadeMilliseconds = 3;
-// Converted frames kept ahead of the server (as through SDL).
-constexpr int kQueueSeconds = 2;
 
 // Holds libpulse's lock: every call into libpulse outside its own thread takes it.
 class Locked {
@@ -52,8 +47,7 @@ struct PulseSoundBackend::State {
     QString server;                // the server's name and version
     QString error;
 
-    SoundQueue queue;
-    SoundConverter converter; // the current sound's, on the service's thread
+    SoundFeed feed;
     // The following are libpulse's lock's.
     FrameRing written; // what the server was given, by stream position
     std::vector<float> scratch;
@@ -61,10 +55,10 @@ struct PulseSoundBackend::State {
     std::int64_t end = 0;   // stream position after the last frame of sound written
     std::int64_t held = 0;  // stream position after the last frame written, silence included
     bool cutting = false;   // the queue holds a new sound, still to be written over the old
-    // Read by Handed() from other threads.
-    std::atomic<int> sourceRate{1};
-    std::atomic<int> deviceRate{1};
-    std::atomic<std::uint64_t> queued{0}; // frames of the current sound given to the converter
+
+    SoundFormat Played() const {
+        return {static_cast<int>(streamFormat.rate), streamFormat.channels};
+    }
 
     std::int64_t Frames(pa_usec_t usec) const {
         return static_cast<std::int64_t>(usec * streamFormat.rate / PA_USEC_PER_SEC);
@@ -192,12 +186,9 @@ struct PulseSoundBackend::State {
             !Await(pa_stream_update_timing_info(stream, &Timed, this))) {
             return false;
         }
-        queue.Reset(streamFormat.channels,
-                    static_cast<std::size_t>(streamFormat.rate) * kQueueSeconds,
-                    static_cast<std::size_t>(streamFormat.rate) * kFadeMilliseconds / 1000);
+        feed.Reset(Played());
         written.Reset(streamFormat.channels, static_cast<std::size_t>(Frames(2 * kAheadUsec)));
         end = held = Heard();
-        deviceRate = static_cast<int>(streamFormat.rate);
         Pump();
         pa_context_rttime_new(context, pa_rtclock_now() + kPeriodUsec, &Tick, this);
         pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop);
@@ -231,7 +222,7 @@ struct PulseSoundBackend::State {
         if (silence) {
             std::fill(scratch.begin(), scratch.end(), 0.0f);
         } else {
-            queue.Pull(scratch.data(), count);
+            feed.Output().Pull(scratch.data(), count);
         }
         written.Put(static_cast<std::uint64_t>(at), scratch.data(), count);
         const std::size_t frameBytes = pa_frame_size(&streamFormat);
@@ -253,7 +244,7 @@ struct PulseSoundBackend::State {
         }
         const std::int64_t mixed = Mixed();
         const std::int64_t horizon = mixed + Frames(kAheadUsec);
-        const auto waiting = static_cast<std::int64_t>(queue.Waiting());
+        const auto waiting = static_cast<std::int64_t>(feed.Output().Waiting());
         if (waiting > 0) {
             // Frames due where the server has mixed already were heard as silence; the sound
             // goes on from here.
@@ -273,10 +264,9 @@ struct PulseSoundBackend::State {
     // holds from just past what it has mixed, beginning with the cut sound's fade.
     void Cut() {
         const std::int64_t at = Mixed() + Frames(kLeadUsec);
+        SoundQueue& queue = feed.Output();
         const std::size_t fade =
-            at < held ? std::min<std::size_t>(static_cast<std::size_t>(held - at),
-                                              streamFormat.rate * kFadeMilliseconds / 1000)
-                      : 0;
+            at < held ? std::min(static_cast<std::size_t>(held - at), queue.FadeFrames()) : 0;
         scratch.resize(fade * streamFormat.channels);
         written.Get(static_cast<std::uint64_t>(at), scratch.data(), fade);
         queue.Rewind(scratch.data(), fade);
@@ -297,18 +287,6 @@ struct PulseSoundBackend::State {
             cutting = true;
             pa_threaded_mainloop_get_api(loop)->defer_enable(cutter, 1);
         }
-    }
-
-    // Moves converted frames on to the queue, as many as it has room for; the first ones of a
-    // new sound replace whatever the queue held.
-    void Pass(bool replacing) {
-        const std::size_t count = std::min(converter.Frames(), queue.Room());
-        if (replacing) {
-            queue.Replace(converter.Waiting(), count);
-        } else {
-            queue.Push(converter.Waiting(), count);
-        }
-        converter.Drop(count);
     }
 };
 
@@ -363,7 +341,7 @@ void PulseSoundBackend::Close() {
         pa_threaded_mainloop_free(s.loop);
         s.loop = nullptr;
     }
-    s.converter.Drop(s.converter.Frames());
+    s.feed.Drop();
 }
 
 bool PulseSoundBackend::IsOpen() const {
@@ -375,9 +353,7 @@ QString PulseSoundBackend::LastError() const {
 }
 
 SoundFormat PulseSoundBackend::DeviceFormat() const {
-    return state_->loop != nullptr ? SoundFormat{static_cast<int>(state_->streamFormat.rate),
-                                                 state_->streamFormat.channels}
-                                   : SoundFormat{};
+    return state_->loop != nullptr ? state_->Played() : SoundFormat{};
 }
 
 QString PulseSoundBackend::Name() const {
@@ -387,65 +363,55 @@ QString PulseSoundBackend::Name() const {
 
 bool PulseSoundBackend::Start(const SoundFormat& format, const float* first, std::size_t frames) {
     State& s = *state_;
-    s.sourceRate = format.rate;
-    s.queued = 0;
-    if (s.loop == nullptr || !s.converter.Start(format, DeviceFormat())) {
+    if (!s.feed.Start(format, DeviceFormat(), first, frames) || s.loop == nullptr) {
         Stop();
         return false;
     }
-    s.queued = frames;
-    s.converter.Put(first, frames, false);
     const Locked lock(s.loop);
-    s.Pass(true);
+    s.feed.Pass(true);
     s.BeginCut();
     return true;
 }
 
 void PulseSoundBackend::Queue(const float* samples, std::size_t frames) {
-    state_->queued += frames;
-    state_->converter.Put(samples, frames, false);
-    state_->Pass(false);
+    state_->feed.Queue(samples, frames);
 }
 
 void PulseSoundBackend::Finish() {
-    state_->converter.Put(nullptr, 0, true);
-    state_->Pass(false);
+    state_->feed.Finish();
 }
 
 void PulseSoundBackend::Stop() {
     State& s = *state_;
-    s.converter.Drop(s.converter.Frames());
-    if (s.loop != nullptr) {
-        const Locked lock(s.loop);
-        s.queue.Replace(nullptr, 0);
-        s.BeginCut();
+    if (s.loop == nullptr) {
+        s.feed.Drop();
+        return;
     }
+    const Locked lock(s.loop);
+    s.feed.Stop();
+    s.BeginCut();
 }
 
 double PulseSoundBackend::Feed() {
     State& s = *state_;
     if (!IsOpen()) {
         // A lost server plays nothing more: the sound is over.
-        s.converter.Drop(s.converter.Frames());
+        s.feed.Drop();
         return 0.0;
     }
-    s.Pass(false);
+    s.feed.Pass(false);
     std::int64_t unplayed = 0;
     {
         const Locked lock(s.loop);
         s.Pump();
         unplayed = std::max<std::int64_t>(s.end - s.Heard(), 0);
     }
-    return static_cast<double>(static_cast<std::int64_t>(s.queue.Waiting() + s.converter.Frames()) +
-                               unplayed) /
+    return static_cast<double>(static_cast<std::int64_t>(s.feed.Waiting()) + unplayed) /
            s.streamFormat.rate;
 }
 
 std::uint64_t PulseSoundBackend::Handed() const {
-    return std::min<std::uint64_t>(state_->queued,
-                                   state_->queue.Taken() *
-                                       static_cast<std::uint64_t>(state_->sourceRate.load()) /
-                                       static_cast<std::uint64_t>(state_->deviceRate.load()));
+    return state_->feed.Handed();
 }
 
 } // namespace win32

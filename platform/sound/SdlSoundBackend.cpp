@@ -1,11 +1,9 @@
 #include "platform/sound/SdlSoundBackend.h"
 
-#include "platform/sound/SoundConverter.h"
-#include "platform/sound/SoundQueue.h"
+#include "platform/sound/SoundFeed.h"
 
 #include <SDL.h>
 #include <algorithm>
-#include <atomic>
 #include <bit>
 #include <optional>
 
@@ -18,13 +16,6 @@ namespace {
 Uint16 PeriodFrames(int rate) {
     return static_cast<Uint16>(std::bit_ceil(static_cast<unsigned>(std::max(rate / 200, 16))));
 }
-
-// A cut sound fades out over this long: long enough not to click, short enough not to be heard
-// as a fade.
-constexpr int kFadeMilliseconds = 3;
-// Converted frames kept ahead of the device; the service keeps about a quarter of a second of
-// them decoded, this leaves room for that, a replacing sound's first block and the fade.
-constexpr int kQueueSeconds = 2;
 
 // SDL's audio subsystem, initialised once and shut down with the backend. SDL is ours alone,
 // so the last subsystem down takes SDL with it, and with it the hint set before initialising.
@@ -74,33 +65,16 @@ std::optional<SoundFormat> PreferredFormat() {
 // the callback reads, and SDL is shut down last.
 struct SdlSoundBackend::State {
     Subsystem subsystem;
-    SoundQueue queue;
+    SoundFeed feed;
     Device device;
     SDL_AudioSpec obtained{}; // what the device plays
-    SoundConverter converter; // the current sound's, on the service's thread
-    // Read by Handed() from other threads.
-    std::atomic<int> sourceRate{1};
-    std::atomic<int> deviceRate{1};
-    std::atomic<std::uint64_t> queued{0}; // frames of the current sound given to the converter
     QString error;
 
     static void Callback(void* userdata, Uint8* buffer, int length) {
         auto* state = static_cast<State*>(userdata);
-        state->queue.Pull(reinterpret_cast<float*>(buffer),
-                          static_cast<std::size_t>(length) / sizeof(float) /
-                              static_cast<std::size_t>(state->obtained.channels));
-    }
-
-    // Moves converted frames on to the device's queue, as many as it has room for; the first
-    // ones of a new sound replace whatever the queue held.
-    void Pass(bool replacing) {
-        const std::size_t count = std::min(converter.Frames(), queue.Room());
-        if (replacing) {
-            queue.Replace(converter.Waiting(), count);
-        } else {
-            queue.Push(converter.Waiting(), count);
-        }
-        converter.Drop(count);
+        state->feed.Output().Pull(reinterpret_cast<float*>(buffer),
+                                  static_cast<std::size_t>(length) / sizeof(float) /
+                                      static_cast<std::size_t>(state->obtained.channels));
     }
 };
 
@@ -138,17 +112,14 @@ bool SdlSoundBackend::Open(const SoundFormat& format) {
         return false;
     }
     // The device starts paused, so its callback does not run yet.
-    state_->queue.Reset(state_->obtained.channels,
-                        static_cast<std::size_t>(state_->obtained.freq) * kQueueSeconds,
-                        static_cast<std::size_t>(state_->obtained.freq * kFadeMilliseconds / 1000));
-    state_->deviceRate = state_->obtained.freq;
+    state_->feed.Reset(DeviceFormat());
     SDL_PauseAudioDevice(state_->device.id, 0);
     return true;
 }
 
 void SdlSoundBackend::Close() {
     state_->device.Close();
-    state_->converter.Drop(state_->converter.Frames());
+    state_->feed.Drop();
 }
 
 void SdlSoundBackend::Shutdown() {
@@ -177,46 +148,33 @@ QString SdlSoundBackend::Name() const {
 }
 
 bool SdlSoundBackend::Start(const SoundFormat& format, const float* first, std::size_t frames) {
-    state_->sourceRate = format.rate;
-    state_->queued = 0;
-    if (!state_->converter.Start(format, DeviceFormat())) {
+    if (!state_->feed.Start(format, DeviceFormat(), first, frames)) {
         Stop();
         return false;
     }
-    state_->queued = frames;
-    state_->converter.Put(first, frames, false);
-    state_->Pass(true);
+    state_->feed.Pass(true);
     return true;
 }
 
 void SdlSoundBackend::Queue(const float* samples, std::size_t frames) {
-    state_->queued += frames;
-    state_->converter.Put(samples, frames, false);
-    state_->Pass(false);
+    state_->feed.Queue(samples, frames);
 }
 
 void SdlSoundBackend::Finish() {
-    state_->converter.Put(nullptr, 0, true);
-    state_->Pass(false);
+    state_->feed.Finish();
 }
 
 void SdlSoundBackend::Stop() {
-    state_->converter.Drop(state_->converter.Frames());
-    state_->queue.Replace(nullptr, 0);
+    state_->feed.Stop();
 }
 
 double SdlSoundBackend::Feed() {
-    state_->Pass(false);
-    return static_cast<double>(state_->queue.Waiting() + state_->converter.Frames()) /
-           state_->obtained.freq;
+    state_->feed.Pass(false);
+    return static_cast<double>(state_->feed.Waiting()) / state_->obtained.freq;
 }
 
 std::uint64_t SdlSoundBackend::Handed() const {
-    // The silence behind the sound is not part of it.
-    return std::min<std::uint64_t>(state_->queued,
-                                   state_->queue.Taken() *
-                                       static_cast<std::uint64_t>(state_->sourceRate.load()) /
-                                       static_cast<std::uint64_t>(state_->deviceRate.load()));
+    return state_->feed.Handed();
 }
 
 } // namespace win32

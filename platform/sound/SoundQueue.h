@@ -34,6 +34,8 @@ public:
     std::size_t Waiting() const;
     // Frames of the current sound pulled so far.
     std::uint64_t Taken() const;
+    // How many frames a cut sound fades out over.
+    std::size_t FadeFrames() const { return fade_.size(); }
 
     // Fills `out` with `count` frames: the current sound's, silence where it has none.
     void Pull(float* out, std::size_t count);
