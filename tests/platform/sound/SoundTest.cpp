@@ -356,23 +356,41 @@ std::optional<QString> RunChild(const QString& test, const QProcessEnvironment& 
     return QString::fromUtf8(child.readAllStandardError());
 }
 
-TEST_F(SoundTest, TheDecodedSamplesReachTheDeviceUnchanged) {
-    const std::size_t frames = 44100 / 2;
-    drives_.MakeFile('C', "exact.wav", Wav({}, frames));
-    const QString output = drives_.Root() + "/disk.raw";
+// Plays through SDL's disk driver in a child (which reads `sounds` where it plays named ones)
+// and returns the device's 32-bit floats as the driver wrote them; none when the child failed.
+std::vector<float> PlayToDisk(const TempDrives& drives, const QString& test,
+                              const QString& sounds = {}) {
+    const QString output = drives.Root() + "/disk.raw";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("SDL_AUDIODRIVER", "disk");
     environment.insert("SDL_DISKAUDIOFILE", output);
-    environment.insert("ZVONKAR_TEST_SOUND", "C:\\exact.wav");
-    ASSERT_TRUE(RunChild("DISABLED_PlaysTheSoundNamedInTheEnvironment", environment));
-
-    // The disk driver writes the device's 32-bit floats: the file's samples must be there, in
-    // order, after the silence that may precede them.
+    environment.insert("ZVONKAR_TEST_SOUND", sounds);
     QFile file(output);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    if (!RunChild(test, environment) || !file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
     const QByteArray raw = file.readAll();
-    std::vector<float> written(static_cast<std::size_t>(raw.size()) / 4);
-    std::memcpy(written.data(), raw.constData(), written.size() * 4);
+    std::vector<float> samples(static_cast<std::size_t>(raw.size()) / sizeof(float));
+    std::memcpy(samples.data(), raw.constData(), samples.size() * sizeof(float));
+    return samples;
+}
+
+// The left channel of stereo frames.
+std::vector<float> Left(const std::vector<float>& stereo) {
+    std::vector<float> left(stereo.size() / 2);
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        left[i] = stereo[2 * i];
+    }
+    return left;
+}
+
+TEST_F(SoundTest, TheDecodedSamplesReachTheDeviceUnchanged) {
+    const std::size_t frames = 44100 / 2;
+    drives_.MakeFile('C', "exact.wav", Wav({}, frames));
+    const std::vector<float> written =
+        PlayToDisk(drives_, "DISABLED_PlaysTheSoundNamedInTheEnvironment", "C:\\exact.wav");
+
+    // The file's samples must be there, in order, after the silence that may precede them.
     const auto first = std::find_if(written.begin(), written.end(), [](float v) { return v != 0; });
     ASSERT_NE(first, written.end());
     const std::size_t offset = static_cast<std::size_t>(first - written.begin());
@@ -392,20 +410,8 @@ TEST_F(SoundTest, ASoundOfAnotherRateIsConvertedWithoutSkips) {
                          return static_cast<qint16>(16384 *
                                                     std::sin(2 * M_PI * 1000 * i / 44100.0));
                      }));
-    const QString output = drives_.Root() + "/disk.raw";
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("SDL_AUDIODRIVER", "disk");
-    environment.insert("SDL_DISKAUDIOFILE", output);
-    environment.insert("ZVONKAR_TEST_SOUND", "C:\\opener.wav;C:\\sine.wav");
-    ASSERT_TRUE(RunChild("DISABLED_PlaysTheSoundNamedInTheEnvironment", environment));
-
-    QFile file(output);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray raw = file.readAll();
-    std::vector<float> left(static_cast<std::size_t>(raw.size()) / 8);
-    for (std::size_t i = 0; i < left.size(); ++i) {
-        std::memcpy(&left[i], raw.constData() + i * 8, 4);
-    }
+    const std::vector<float> left = Left(PlayToDisk(
+        drives_, "DISABLED_PlaysTheSoundNamedInTheEnvironment", "C:\\opener.wav;C:\\sine.wav"));
     const auto loud = [](float v) { return std::fabs(v) > 0.4f; };
     const auto first = std::find_if(left.begin(), left.end(), loud);
     const auto last = std::find_if(left.rbegin(), left.rend(), loud).base();
@@ -425,19 +431,8 @@ TEST_F(SoundTest, ACutSoundFadesOutAndNothingMoreOfItIsPlayed) {
                      Wav({}, 44100 * 10, {}, [](std::size_t) -> qint16 { return 16384; }));
     drives_.MakeFile('C', "low.wav",
                      Wav({}, 44100 * 10, {}, [](std::size_t) -> qint16 { return -8192; }));
-    const QString output = drives_.Root() + "/disk.raw";
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("SDL_AUDIODRIVER", "disk");
-    environment.insert("SDL_DISKAUDIOFILE", output);
-    ASSERT_TRUE(RunChild("DISABLED_CutsOneSoundByAnotherAndStops", environment));
-
-    QFile file(output);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray raw = file.readAll();
-    std::vector<float> left(static_cast<std::size_t>(raw.size()) / 8);
-    for (std::size_t i = 0; i < left.size(); ++i) {
-        std::memcpy(&left[i], raw.constData() + i * 8, 4);
-    }
+    const std::vector<float> left =
+        Left(PlayToDisk(drives_, "DISABLED_CutsOneSoundByAnotherAndStops"));
     // The device plays the first sound's format here, 44.1 kHz: a fade is 3 ms, 132 frames.
     const std::ptrdiff_t fade = 132;
     const auto high = std::find(left.begin(), left.end(), 0.5f);
