@@ -1,7 +1,5 @@
 #include "platform/sound/SdlSoundBackend.h"
 
-#include "platform/sound/SoundFeed.h"
-
 #include <SDL.h>
 #include <algorithm>
 #include <bit>
@@ -61,39 +59,44 @@ std::optional<SoundFormat> PreferredFormat() {
 
 } // namespace
 
-// Members are destroyed in reverse order: the device (and its callback) goes before the queue
-// the callback reads, and SDL is shut down last.
+// Members are destroyed in reverse order: the device (and its callback) goes before SDL is shut
+// down.
 struct SdlSoundBackend::State {
     Subsystem subsystem;
-    SoundFeed feed;
     Device device;
+    SoundQueue* queue = nullptr;
     SDL_AudioSpec obtained{}; // what the device plays
-    QString error;
 
     static void Callback(void* userdata, Uint8* buffer, int length) {
         auto* state = static_cast<State*>(userdata);
-        state->feed.Output().Pull(reinterpret_cast<float*>(buffer),
-                                  static_cast<std::size_t>(length) / sizeof(float) /
-                                      static_cast<std::size_t>(state->obtained.channels));
+        state->queue->Pull(reinterpret_cast<float*>(buffer),
+                           static_cast<std::size_t>(length) / sizeof(float) /
+                               static_cast<std::size_t>(state->obtained.channels));
     }
 };
 
 SdlSoundBackend::SdlSoundBackend() : state_(std::make_unique<State>()) {}
 
-SdlSoundBackend::~SdlSoundBackend() = default;
+SdlSoundBackend::~SdlSoundBackend() {
+    Close();
+    state_->subsystem.Quit();
+    // SDL keeps its error text per thread, and frees it by itself only for threads it started.
+    SDL_TLSCleanup();
+}
 
-bool SdlSoundBackend::Open(const SoundFormat& format) {
+std::optional<SoundFormat> SdlSoundBackend::Open(const SoundFormat& wanted, SoundQueue& queue,
+                                                 QString& why) {
     if (!state_->subsystem.up) {
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            state_->error = QString::fromUtf8(SDL_GetError());
-            return false;
+            why = QString::fromUtf8(SDL_GetError());
+            return std::nullopt;
         }
         state_->subsystem.up = true;
     }
     // The server's own format spares it a conversion of its own, and the device stays right for
     // every later sound. A driver that cannot tell gets the first sound's format.
-    const SoundFormat device = PreferredFormat().value_or(format);
+    const SoundFormat device = PreferredFormat().value_or(wanted);
     SDL_AudioSpec want{};
     want.freq = device.rate;
     want.format = AUDIO_F32SYS;
@@ -108,73 +111,32 @@ bool SdlSoundBackend::Open(const SoundFormat& format) {
                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE |
                                 SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
     if (state_->device.id == 0) {
-        state_->error = QString::fromUtf8(SDL_GetError());
-        return false;
+        why = QString::fromUtf8(SDL_GetError());
+        return std::nullopt;
     }
     // The device starts paused, so its callback does not run yet.
-    state_->feed.Reset(DeviceFormat());
+    const SoundFormat played{state_->obtained.freq, state_->obtained.channels};
+    queue.Reset(played);
+    state_->queue = &queue;
     SDL_PauseAudioDevice(state_->device.id, 0);
-    return true;
+    return played;
 }
 
 void SdlSoundBackend::Close() {
     state_->device.Close();
-    state_->feed.Drop();
-}
-
-void SdlSoundBackend::Shutdown() {
-    Close();
-    state_->subsystem.Quit();
-    // SDL keeps its error text per thread, and frees it by itself only for threads it started.
-    SDL_TLSCleanup();
-}
-
-bool SdlSoundBackend::IsOpen() const {
-    return state_->device.id != 0;
-}
-
-QString SdlSoundBackend::LastError() const {
-    return state_->error;
-}
-
-SoundFormat SdlSoundBackend::DeviceFormat() const {
-    return IsOpen() ? SoundFormat{state_->obtained.freq, state_->obtained.channels} : SoundFormat{};
 }
 
 QString SdlSoundBackend::Name() const {
-    const char* driver = IsOpen() ? SDL_GetCurrentAudioDriver() : nullptr;
+    const char* driver = state_->device.id != 0 ? SDL_GetCurrentAudioDriver() : nullptr;
     return driver != nullptr ? QStringLiteral("SDL, %1 driver").arg(QString::fromUtf8(driver))
                              : QString();
 }
 
-bool SdlSoundBackend::Start(const SoundFormat& format, const float* first, std::size_t frames) {
-    if (!state_->feed.Start(format, DeviceFormat(), first, frames)) {
-        Stop();
-        return false;
-    }
-    state_->feed.Pass(true);
-    return true;
-}
-
-void SdlSoundBackend::Queue(const float* samples, std::size_t frames) {
-    state_->feed.Queue(samples, frames);
-}
-
-void SdlSoundBackend::Finish() {
-    state_->feed.Finish();
-}
-
-void SdlSoundBackend::Stop() {
-    state_->feed.Stop();
-}
-
-double SdlSoundBackend::Feed() {
-    state_->feed.Pass(false);
-    return static_cast<double>(state_->feed.Waiting()) / state_->obtained.freq;
-}
-
-std::uint64_t SdlSoundBackend::Handed() const {
-    return state_->feed.Handed();
+QString SdlSoundBackend::LostBecause() const {
+    return state_->device.id != 0 &&
+                   SDL_GetAudioDeviceStatus(state_->device.id) == SDL_AUDIO_STOPPED
+               ? QStringLiteral("the audio device went away")
+               : QString();
 }
 
 } // namespace win32

@@ -4,8 +4,8 @@
 // off. The device is opened once, in the rate and channels the sound server mixes in (the first
 // sound's where the driver cannot tell), with a period of about 5 ms, so that the server keeps
 // only a few milliseconds queued. Each sound is converted to the device's format on the
-// service's thread (SoundConverter); the device's callback only copies the converted frames out
-// of a SoundQueue, and so never waits for the service.
+// service's thread; the device's callback only copies the converted frames out of the service's
+// SoundQueue, and so never waits for the service.
 
 #include "platform/sound/SoundBackend.h"
 
@@ -16,23 +16,18 @@ namespace win32 {
 class SdlSoundBackend : public SoundBackend {
 public:
     SdlSoundBackend();
+    // Also shuts SDL down, with what it keeps for the calling thread.
     ~SdlSoundBackend() override;
 
-    bool Open(const SoundFormat& format) override;
+    std::optional<SoundFormat> Open(const SoundFormat& wanted, SoundQueue& queue,
+                                    QString& why) override;
     void Close() override;
-    void Shutdown() override;
-    bool IsOpen() const override;
-    QString LastError() const override;
-    bool Drops() const override { return false; }
-    SoundFormat DeviceFormat() const override;
     QString Name() const override;
-
-    bool Start(const SoundFormat& format, const float* first, std::size_t frames) override;
-    void Queue(const float* samples, std::size_t frames) override;
-    void Finish() override;
-    void Stop() override;
-    double Feed() override;
-    std::uint64_t Handed() const override;
+    QString LostBecause() const override;
+    // The device's callback pulls by itself; the frames it has pulled are played by then.
+    void Pull() override {}
+    void Cut() override {}
+    std::size_t Unheard() override { return 0; }
 
 private:
     struct State;

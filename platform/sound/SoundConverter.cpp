@@ -79,7 +79,7 @@ void SoundConverter::Append(const float* frames, std::size_t count) {
     converted_.insert(converted_.end(), frames, frames + count * channels_);
 }
 
-const float* SoundConverter::Waiting() const {
+const float* SoundConverter::Converted() const {
     return converted_.data() + dropped_ * channels_;
 }
 

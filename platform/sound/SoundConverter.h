@@ -27,7 +27,7 @@ public:
     // held back.
     void Put(const float* frames, std::size_t count, bool last);
     // The converted frames waiting, interleaved, and their number.
-    const float* Waiting() const;
+    const float* Converted() const;
     std::size_t Frames() const;
     // Lets go of the first `count` frames waiting.
     void Drop(std::size_t count);

@@ -4,58 +4,40 @@
 
 namespace win32 {
 
-namespace {
-
-// A cut sound fades out over this long: long enough not to click, short enough not to be heard
-// as a fade.
-constexpr int kFadeMilliseconds = 3;
-// Converted frames kept ahead of the output; the service keeps about a quarter of a second of
-// them decoded, this leaves room for that, a replacing sound's first block and the fade.
-constexpr int kQueueSeconds = 2;
-
-} // namespace
-
-void SoundFeed::Reset(const SoundFormat& device) {
-    queue_.Reset(device.channels, static_cast<std::size_t>(device.rate) * kQueueSeconds,
-                 static_cast<std::size_t>(device.rate * kFadeMilliseconds / 1000));
-    deviceRate_ = device.rate;
-}
-
-bool SoundFeed::Start(const SoundFormat& format, const SoundFormat& device, const float* first,
-                      std::size_t frames) {
+bool SoundFeed::Start(const SoundFormat& format, const float* first, std::size_t frames) {
+    const SoundFormat output = queue_.Format();
     sourceRate_ = format.rate;
-    queued_ = 0;
-    if (!converter_.Start(format, device)) {
+    queueRate_ = output.rate;
+    converting_ = 0;
+    if (!converter_.Start(format, output)) {
         return false;
     }
-    queued_ = frames;
+    converting_ = frames;
     converter_.Put(first, frames, false);
     return true;
 }
 
-void SoundFeed::Queue(const float* samples, std::size_t frames) {
-    queued_ += frames;
+void SoundFeed::Replace() {
+    const std::size_t count = std::min(converter_.Frames(), queue_.Room());
+    queue_.Replace(converter_.Converted(), count);
+    converter_.Drop(count);
+}
+
+void SoundFeed::Convert(const float* samples, std::size_t frames) {
+    converting_ += frames;
     converter_.Put(samples, frames, false);
-    Pass(false);
+    Pass();
 }
 
 void SoundFeed::Finish() {
     converter_.Put(nullptr, 0, true);
-    Pass(false);
+    Pass();
 }
 
-void SoundFeed::Pass(bool replacing) {
+void SoundFeed::Pass() {
     const std::size_t count = std::min(converter_.Frames(), queue_.Room());
-    if (replacing) {
-        queue_.Replace(converter_.Waiting(), count);
-    } else {
-        queue_.Push(converter_.Waiting(), count);
-    }
+    queue_.Push(converter_.Converted(), count);
     converter_.Drop(count);
-}
-
-void SoundFeed::Drop() {
-    converter_.Drop(converter_.Frames());
 }
 
 void SoundFeed::Stop() {
@@ -63,14 +45,18 @@ void SoundFeed::Stop() {
     queue_.Replace(nullptr, 0);
 }
 
-std::size_t SoundFeed::Waiting() const {
-    return queue_.Waiting() + converter_.Frames();
+void SoundFeed::Drop() {
+    converter_.Drop(converter_.Frames());
+}
+
+std::size_t SoundFeed::Unpulled() const {
+    return queue_.Queued() + converter_.Frames();
 }
 
 std::uint64_t SoundFeed::Handed() const {
-    return std::min<std::uint64_t>(queued_, queue_.Taken() *
-                                                static_cast<std::uint64_t>(sourceRate_.load()) /
-                                                static_cast<std::uint64_t>(deviceRate_.load()));
+    return std::min<std::uint64_t>(converting_, queue_.Pulled() *
+                                                    static_cast<std::uint64_t>(sourceRate_) /
+                                                    static_cast<std::uint64_t>(queueRate_));
 }
 
 } // namespace win32
