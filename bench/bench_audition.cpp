@@ -14,12 +14,12 @@
 // scale after the request.
 //
 // Usage: bench_audition [runs of each case, 15 by default]
-#include "bench/audition/Clock.h"
-#include "bench/audition/MonitorRecording.h"
-#include "bench/audition/PulseServer.h"
 #include "bench/audition/Tones.h"
 #include "platform/files/drives.h"
 #include "platform/sound/sound.h"
+#include "tests/support/audition/Clock.h"
+#include "tests/support/audition/MonitorRecording.h"
+#include "tests/support/audition/PulseServer.h"
 
 #include <QFile>
 #include <QTemporaryDir>

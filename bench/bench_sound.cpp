@@ -5,8 +5,8 @@
 // SDL_AUDIODRIVER says otherwise.
 #include "platform/files/drives.h"
 #include "platform/sound/sound.h"
+#include "tests/support/audition/WavWriter.h"
 
-#include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -25,39 +25,14 @@ constexpr int kChannels = 2;
 constexpr int kFrameBytes = kChannels * 2;
 constexpr int kRuns = 15;
 
-void Put32(QByteArray& out, quint32 value) {
-    for (int i = 0; i < 4; ++i) {
-        out.append(static_cast<char>((value >> (8 * i)) & 0xff));
-    }
-}
-
 // A 16-bit stereo WAV file of `dataBytes` bytes of sound (a quiet saw tone).
-bool WriteWav(const QString& path, qint64 dataBytes) {
-    QByteArray header = "RIFF";
-    Put32(header, static_cast<quint32>(36 + dataBytes));
-    header += "WAVEfmt ";
-    Put32(header, 16);
-    header += QByteArray("\x01\x00\x02\x00", 4);
-    Put32(header, kRate);
-    Put32(header, kRate * kFrameBytes);
-    header += QByteArray("\x04\x00\x10\x00", 4);
-    header += "data";
-    Put32(header, static_cast<quint32>(dataBytes));
-    QByteArray block(1 << 20, '\0');
-    for (qsizetype i = 0; i < block.size(); i += 2) {
-        block[i + 1] = static_cast<char>((i / 2) % 64 - 32);
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(header) != header.size()) {
-        return false;
-    }
-    for (qint64 left = dataBytes; left > 0; left -= block.size()) {
-        const qint64 size = std::min<qint64>(left, block.size());
-        if (file.write(block.constData(), size) != size) {
-            return false;
-        }
-    }
-    return true;
+bool WriteSaw(const QString& path, qint64 dataBytes) {
+    return audition::WriteWav(path, {kRate, kChannels, SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+                              static_cast<std::size_t>(dataBytes / kFrameBytes),
+                              [](std::size_t frame, int channel) {
+                                  const std::size_t sample = 2 * frame + channel;
+                                  return static_cast<double>(sample % 64) / 128.0 - 0.25;
+                              });
 }
 
 double Milliseconds(steady_clock::duration duration) {
@@ -118,7 +93,7 @@ int main() {
     };
     std::printf("Generating the files in %s ...\n", qPrintable(folder.path()));
     for (const Sample& sample : samples) {
-        if (!WriteWav(folder.path() + "/" + sample.file, sample.dataBytes)) {
+        if (!WriteSaw(folder.path() + "/" + sample.file, sample.dataBytes)) {
             std::fprintf(stderr, "bench_sound: cannot write %s\n", sample.file);
             return 1;
         }

@@ -1,38 +1,23 @@
 #include "bench/audition/Tones.h"
 
-#include "bench/audition/PulseServer.h"
+#include "tests/support/audition/PulseServer.h"
+#include "tests/support/audition/WavWriter.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <sndfile.h>
 #include <vector>
 
 namespace audition {
 
 bool WriteTone(const QString& path, int format, int rate, int channels, double seconds,
                double amplitude) {
-    SF_INFO info{};
-    info.samplerate = rate;
-    info.channels = channels;
-    info.format = format;
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    if (file == nullptr) {
-        return false;
-    }
-    const auto frames = static_cast<std::size_t>(rate * seconds);
-    const auto width = static_cast<std::size_t>(channels);
-    std::vector<double> samples(frames * width);
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double value =
-            amplitude * std::cos(2.0 * std::numbers::pi * 1000.0 * static_cast<double>(i) / rate);
-        std::fill_n(samples.begin() + static_cast<std::ptrdiff_t>(i * width),
-                    std::min<std::size_t>(width, 2), value);
-    }
-    const sf_count_t written =
-        sf_writef_double(file, samples.data(), static_cast<sf_count_t>(frames));
-    return sf_close(file) == 0 && written == static_cast<sf_count_t>(frames);
+    return WriteWav(path, {rate, channels, format}, static_cast<std::size_t>(rate * seconds),
+                    [&](std::size_t frame, int channel) {
+                        return channel < 2 ? amplitude * std::cos(2.0 * std::numbers::pi * 1000.0 *
+                                                                  static_cast<double>(frame) / rate)
+                                           : 0.0;
+                    });
 }
 
 Tone MeasureTone(const MonitorRecording& monitor, std::size_t from, std::size_t to, int channel) {

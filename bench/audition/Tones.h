@@ -2,7 +2,7 @@
 // The benchmark's test sound, a 1 kHz tone: written into WAV files of any variant, and measured
 // where it comes out.
 
-#include "bench/audition/MonitorRecording.h"
+#include "tests/support/audition/MonitorRecording.h"
 
 #include <QString>
 

@@ -3,11 +3,12 @@
 // unplayable files give the chime, nothing hangs.
 #include "platform/sound/sound.h"
 
-#include "bench/audition/Clock.h"
-#include "bench/audition/MonitorRecording.h"
-#include "bench/audition/PulseServer.h"
 #include "platform/sound/SoundChime.h"
 #include "tests/support/TempDrives.h"
+#include "tests/support/audition/Clock.h"
+#include "tests/support/audition/MonitorRecording.h"
+#include "tests/support/audition/PulseServer.h"
+#include "tests/support/audition/WavWriter.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,113 +19,25 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <sndfile.h>
 #include <sys/stat.h>
 #include <thread>
 
 using namespace std::chrono_literals;
 using namespace win32;
+using audition::ClaimDataBytes;
+using audition::WavSpec;
+using audition::WriteWav;
 
 namespace {
 
-enum class Encoding { Pcm8, Pcm16, Pcm24, Float32 };
-
-struct WavFormat {
-    int rate = 44100;
-    int channels = 2;
-    Encoding encoding = Encoding::Pcm16;
-};
-
-int BytesPerSample(Encoding encoding) {
-    switch (encoding) {
-    case Encoding::Pcm8:
-        return 1;
-    case Encoding::Pcm16:
-        return 2;
-    case Encoding::Pcm24:
-        return 3;
-    case Encoding::Float32:
-        return 4;
-    }
-    return 2;
-}
-
-void Put16(QByteArray& out, quint16 value) {
-    out.append(static_cast<char>(value & 0xff)).append(static_cast<char>(value >> 8));
-}
-
-void Put32(QByteArray& out, quint32 value) {
-    Put16(out, static_cast<quint16>(value & 0xffff));
-    Put16(out, static_cast<quint16>(value >> 16));
-}
+constexpr int kPcm8 = SF_FORMAT_WAV | SF_FORMAT_PCM_U8;
+constexpr int kPcm16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+constexpr int kPcm24 = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+constexpr int kFloat = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
 
 // The 16-bit sample the test sound holds at `index`: a varied, never silent pattern.
 qint16 TestSample(std::size_t index) {
     return static_cast<qint16>((static_cast<int>(index * 37 % 2000) - 1000) * 16 + 7);
-}
-
-// A canonical WAV file of `frames` frames of `sample` (the test pattern unless given);
-// `claimedData` replaces the data chunk's size in the header.
-QByteArray Wav(const WavFormat& format, std::size_t frames,
-               std::optional<quint32> claimedData = std::nullopt,
-               qint16 (*sample_at)(std::size_t) = TestSample) {
-    const int width = BytesPerSample(format.encoding);
-    QByteArray data;
-    for (std::size_t i = 0; i < frames * static_cast<std::size_t>(format.channels); ++i) {
-        const qint16 sample = sample_at(i);
-        switch (format.encoding) {
-        case Encoding::Pcm8:
-            data.append(static_cast<char>((sample >> 8) + 128));
-            break;
-        case Encoding::Pcm16:
-            Put16(data, static_cast<quint16>(sample));
-            break;
-        case Encoding::Pcm24:
-            data.append('\0');
-            Put16(data, static_cast<quint16>(sample));
-            break;
-        case Encoding::Float32: {
-            const float value = sample / 32768.0f;
-            quint32 bits = 0;
-            std::memcpy(&bits, &value, 4);
-            Put32(data, bits);
-            break;
-        }
-        }
-    }
-    QByteArray out = "RIFF";
-    Put32(out, static_cast<quint32>(36 + data.size()));
-    out += "WAVEfmt ";
-    Put32(out, 16);
-    Put16(out, format.encoding == Encoding::Float32 ? 3 : 1);
-    Put16(out, static_cast<quint16>(format.channels));
-    Put32(out, static_cast<quint32>(format.rate));
-    Put32(out, static_cast<quint32>(format.rate * format.channels * width));
-    Put16(out, static_cast<quint16>(format.channels * width));
-    Put16(out, static_cast<quint16>(8 * width));
-    out += "data";
-    Put32(out, claimedData.value_or(static_cast<quint32>(data.size())));
-    return out + data;
-}
-
-// A WAV file of `frames` frames of a quiet tone written by libsndfile in `format`, one of its
-// codecs; false when it cannot be written.
-bool WriteWithSndFile(const QString& path, int format, const WavFormat& wav, std::size_t frames) {
-    SF_INFO info{};
-    info.samplerate = wav.rate;
-    info.channels = wav.channels;
-    info.format = format;
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    if (file == nullptr) {
-        return false;
-    }
-    std::vector<float> samples(frames * static_cast<std::size_t>(wav.channels));
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = TestSample(i) / 65536.0f;
-    }
-    const sf_count_t written =
-        sf_writef_float(file, samples.data(), static_cast<sf_count_t>(frames));
-    return sf_close(file) == 0 && written == static_cast<sf_count_t>(frames);
 }
 
 // A Sun/NeXT sound file: a format libsndfile reads, but no WAV file.
@@ -163,12 +76,22 @@ protected:
         return WaitForSound([](const SoundStatus& s) { return !s.playing; }, 10s);
     }
 
+    // Writes C:\`name`, `frames` frames of 16-bit samples (interleaved) from `sample`.
+    void MakeWav(const char* name, const WavSpec& spec, std::size_t frames,
+                 qint16 (*sample)(std::size_t) = TestSample) {
+        ASSERT_TRUE(WriteWav(drives_.PosixPath('C', name), spec, frames,
+                             [&](std::size_t frame, int channel) {
+                                 return sample(frame * spec.channels + channel) / 32767.0;
+                             }));
+    }
+
     TempDrives drives_;
 };
 
 TEST_F(SoundTest, PlayingAWavHandsAllItsFramesToTheDevice) {
     const std::size_t frames = 44100 * 3 / 10;
-    drives_.MakeFile('C', "zvuky/ding.wav", Wav({}, frames));
+    drives_.MakeDirectory('C', "zvuky");
+    MakeWav("zvuky/ding.wav", {}, frames);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(sndPlaySound("C:\\zvuky\\ding.wav", SND_ASYNC));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
@@ -186,29 +109,28 @@ TEST_F(SoundTest, PlayingAWavHandsAllItsFramesToTheDevice) {
 TEST_F(SoundTest, EveryWavVariantPlaysToItsEnd) {
     struct Case {
         const char* what;
-        WavFormat format;
-        int sndfile = 0;       // written by libsndfile in this format, else by the test itself
+        WavSpec format;
         std::size_t slack = 0; // frames a block codec may pad its last block with
     };
     const Case cases[] = {
-        {"8-bit mono at 8 kHz", {8000, 1, Encoding::Pcm8}},
-        {"24-bit stereo at 96 kHz", {96000, 2, Encoding::Pcm24}},
-        {"float stereo at 48 kHz", {48000, 2, Encoding::Float32}},
-        {"16-bit mono at 22.05 kHz", {22050, 1, Encoding::Pcm16}},
-        {"three channels", {44100, 3, Encoding::Pcm16}},
-        {"five channels at 11.025 kHz", {11025, 5, Encoding::Pcm16}},
-        {"ten channels", {44100, 10, Encoding::Pcm16}},
-        {"2 kHz", {2000, 1, Encoding::Pcm16}},
-        {"16-bit stereo at 192 kHz", {192000, 2, Encoding::Pcm16}},
-        {"32-bit stereo", {44100, 2}, SF_FORMAT_WAV | SF_FORMAT_PCM_32},
-        {"64-bit float stereo at 32 kHz", {32000, 2}, SF_FORMAT_WAV | SF_FORMAT_DOUBLE},
-        {"A-law at 8 kHz", {8000, 1}, SF_FORMAT_WAV | SF_FORMAT_ALAW},
-        {"mu-law at 8 kHz", {8000, 1}, SF_FORMAT_WAV | SF_FORMAT_ULAW},
-        {"IMA ADPCM at 11.025 kHz", {11025, 1}, SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM, 1010},
-        {"MS ADPCM stereo", {22050, 2}, SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM, 2036},
-        {"GSM 6.10 at 8 kHz", {8000, 1}, SF_FORMAT_WAV | SF_FORMAT_GSM610, 640},
-        {"WAVEX 5.1", {48000, 6}, SF_FORMAT_WAVEX | SF_FORMAT_PCM_16},
-        {"RF64", {44100, 2}, SF_FORMAT_RF64 | SF_FORMAT_PCM_16},
+        {"8-bit mono at 8 kHz", {8000, 1, kPcm8}},
+        {"24-bit stereo at 96 kHz", {96000, 2, kPcm24}},
+        {"float stereo at 48 kHz", {48000, 2, kFloat}},
+        {"16-bit mono at 22.05 kHz", {22050, 1, kPcm16}},
+        {"three channels", {44100, 3, kPcm16}},
+        {"five channels at 11.025 kHz", {11025, 5, kPcm16}},
+        {"ten channels", {44100, 10, kPcm16}},
+        {"2 kHz", {2000, 1, kPcm16}},
+        {"16-bit stereo at 192 kHz", {192000, 2, kPcm16}},
+        {"32-bit stereo", {44100, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_32}},
+        {"64-bit float stereo at 32 kHz", {32000, 2, SF_FORMAT_WAV | SF_FORMAT_DOUBLE}},
+        {"A-law at 8 kHz", {8000, 1, SF_FORMAT_WAV | SF_FORMAT_ALAW}},
+        {"mu-law at 8 kHz", {8000, 1, SF_FORMAT_WAV | SF_FORMAT_ULAW}},
+        {"IMA ADPCM at 11.025 kHz", {11025, 1, SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM}, 1010},
+        {"MS ADPCM stereo", {22050, 2, SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM}, 2036},
+        {"GSM 6.10 at 8 kHz", {8000, 1, SF_FORMAT_WAV | SF_FORMAT_GSM610}, 640},
+        {"WAVEX 5.1", {48000, 6, SF_FORMAT_WAVEX | SF_FORMAT_PCM_16}},
+        {"RF64", {44100, 2, SF_FORMAT_RF64 | SF_FORMAT_PCM_16}},
     };
     // First each sound opens the device, then each plays through the device that the one
     // before it opened; either way the device keeps the format it was opened in.
@@ -221,12 +143,7 @@ TEST_F(SoundTest, EveryWavVariantPlaysToItsEnd) {
             }
             const SoundStatus before = GetSoundStatus();
             const std::size_t frames = static_cast<std::size_t>(c.format.rate) / 5;
-            if (c.sndfile != 0) {
-                ASSERT_TRUE(WriteWithSndFile(drives_.PosixPath('C', "variant.wav"), c.sndfile,
-                                             c.format, frames));
-            } else {
-                drives_.MakeFile('C', "variant.wav", Wav(c.format, frames));
-            }
+            MakeWav("variant.wav", c.format, frames);
             const SoundStatus begun = Play("C:\\variant.wav");
             EXPECT_FALSE(begun.defaultSound);
             if (before.deviceOpen) {
@@ -247,8 +164,8 @@ TEST_F(SoundTest, EveryWavVariantPlaysToItsEnd) {
 
 TEST_F(SoundTest, ANewRequestReplacesTheSoundPlaying) {
     const std::size_t longFrames = 44100 * 20;
-    drives_.MakeFile('C', "long.wav", Wav({}, longFrames));
-    drives_.MakeFile('C', "short.wav", Wav({22050, 1}, 22050 / 10));
+    MakeWav("long.wav", {}, longFrames);
+    MakeWav("short.wav", {22050, 1}, 22050 / 10);
     const SoundStatus first = Play("C:\\long.wav");
     ASSERT_TRUE(WaitForSound([](const SoundStatus& s) { return s.framesHanded > 1000; }, 5s));
     const auto start = std::chrono::steady_clock::now();
@@ -264,10 +181,12 @@ TEST_F(SoundTest, ANewRequestReplacesTheSoundPlaying) {
 TEST_F(SoundTest, UnplayableFilesPlayTheDefaultChime) {
     drives_.MakeFile('C', "garbage.wav", QByteArray(5000, '\x5a'));
     drives_.MakeFile('C', "empty.wav", QByteArray());
-    drives_.MakeFile('C', "cut.wav", Wav({}, 1000).left(30));
-    drives_.MakeFile('C', "nodata.wav", Wav({}, 0, 1u << 30));
+    MakeWav("cut.wav", {}, 1000);
+    ASSERT_TRUE(QFile::resize(drives_.PosixPath('C', "cut.wav"), 30));
+    MakeWav("nodata.wav", {}, 0);
+    ASSERT_TRUE(ClaimDataBytes(drives_.PosixPath('C', "nodata.wav"), 1u << 30));
     drives_.MakeFile('C', "sun.wav", AuFile());
-    drives_.MakeFile('C', "slow.wav", Wav({1, 1}, 1000));
+    MakeWav("slow.wav", {1, 1}, 1000);
     drives_.MakeDirectory('C', "folder.wav");
     ASSERT_EQ(mkfifo(QFile::encodeName(drives_.PosixPath('C', "pipe.wav")).constData(), 0600), 0);
     const char* paths[] = {"C:\\missing.wav", "C:\\garbage.wav", "C:\\empty.wav", "C:\\cut.wav",
@@ -283,7 +202,8 @@ TEST_F(SoundTest, UnplayableFilesPlayTheDefaultChime) {
 }
 
 TEST_F(SoundTest, AHeaderThatClaimsMoreThanTheFileHoldsPlaysWhatIsThere) {
-    drives_.MakeFile('C', "liar.wav", Wav({}, 4410, 0x7ffffff0));
+    MakeWav("liar.wav", {}, 4410);
+    ASSERT_TRUE(ClaimDataBytes(drives_.PosixPath('C', "liar.wav"), 0x7ffffff0));
     const SoundStatus status = Play("C:\\liar.wav");
     EXPECT_FALSE(status.defaultSound);
     ASSERT_TRUE(WaitUntilEnded());
@@ -291,7 +211,7 @@ TEST_F(SoundTest, AHeaderThatClaimsMoreThanTheFileHoldsPlaysWhatIsThere) {
 }
 
 TEST_F(SoundTest, WithoutTheDefaultAnUnplayableFileStopsTheSoundAndFails) {
-    drives_.MakeFile('C', "long.wav", Wav({}, 44100 * 20));
+    MakeWav("long.wav", {}, 44100 * 20);
     Play("C:\\long.wav");
     EXPECT_FALSE(sndPlaySound("C:\\missing.wav", SND_ASYNC | SND_NODEFAULT));
     EXPECT_TRUE(WaitUntilEnded());
@@ -299,14 +219,14 @@ TEST_F(SoundTest, WithoutTheDefaultAnUnplayableFileStopsTheSoundAndFails) {
 }
 
 TEST_F(SoundTest, AnEmptyPathStopsTheSound) {
-    drives_.MakeFile('C', "long.wav", Wav({}, 44100 * 20));
+    MakeWav("long.wav", {}, 44100 * 20);
     Play("C:\\long.wav");
     EXPECT_TRUE(sndPlaySound(QString(), SND_ASYNC));
     EXPECT_TRUE(WaitUntilEnded());
 }
 
 TEST_F(SoundTest, ASynchronousRequestReturnsWhenTheSoundHasPlayed) {
-    drives_.MakeFile('C', "short.wav", Wav({}, 44100 / 4));
+    MakeWav("short.wav", {}, 44100 / 4);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(sndPlaySound("C:\\short.wav", SND_SYNC));
     const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -316,7 +236,7 @@ TEST_F(SoundTest, ASynchronousRequestReturnsWhenTheSoundHasPlayed) {
 }
 
 TEST_F(SoundTest, TheDeviceClosesWhenIdleAndOpensForTheNextSound) {
-    drives_.MakeFile('C', "short.wav", Wav({}, 4410));
+    MakeWav("short.wav", {}, 4410);
     SetSoundIdleClose(100ms);
     Play("C:\\short.wav");
     ASSERT_TRUE(WaitForSound([](const SoundStatus& s) { return !s.deviceOpen; }, 5s));
@@ -386,7 +306,7 @@ std::vector<float> Left(const std::vector<float>& stereo) {
 
 TEST_F(SoundTest, TheDecodedSamplesReachTheDeviceUnchanged) {
     const std::size_t frames = 44100 / 2;
-    drives_.MakeFile('C', "exact.wav", Wav({}, frames));
+    MakeWav("exact.wav", {}, frames);
     const std::vector<float> written =
         PlayToDisk(drives_, "DISABLED_PlaysTheSoundNamedInTheEnvironment", "C:\\exact.wav");
 
@@ -404,12 +324,10 @@ TEST_F(SoundTest, TheDecodedSamplesReachTheDeviceUnchanged) {
 TEST_F(SoundTest, ASoundOfAnotherRateIsConvertedWithoutSkips) {
     // The first sound opens the device at 48 kHz; a 1 kHz sine at 44.1 kHz then comes out as a
     // sine, whose second differences stay small, with no skip at the joins of its blocks.
-    drives_.MakeFile('C', "opener.wav",
-                     Wav({48000, 2}, 480, {}, [](std::size_t) -> qint16 { return 0; }));
-    drives_.MakeFile('C', "sine.wav", Wav({44100, 1}, 44100, {}, [](std::size_t i) -> qint16 {
-                         return static_cast<qint16>(16384 *
-                                                    std::sin(2 * M_PI * 1000 * i / 44100.0));
-                     }));
+    MakeWav("opener.wav", {48000, 2}, 480, [](std::size_t) -> qint16 { return 0; });
+    MakeWav("sine.wav", {44100, 1}, 44100, [](std::size_t i) -> qint16 {
+        return static_cast<qint16>(16384 * std::sin(2 * M_PI * 1000 * i / 44100.0));
+    });
     const std::vector<float> left = Left(PlayToDisk(
         drives_, "DISABLED_PlaysTheSoundNamedInTheEnvironment", "C:\\opener.wav;C:\\sine.wav"));
     const auto loud = [](float v) { return std::fabs(v) > 0.4f; };
@@ -427,10 +345,8 @@ TEST_F(SoundTest, ASoundOfAnotherRateIsConvertedWithoutSkips) {
 TEST_F(SoundTest, ACutSoundFadesOutAndNothingMoreOfItIsPlayed) {
     // Constant levels, so that the disk output tells the sounds apart: +0.5 is cut by -0.25,
     // which the stop button's empty request then cuts.
-    drives_.MakeFile('C', "high.wav",
-                     Wav({}, 44100 * 10, {}, [](std::size_t) -> qint16 { return 16384; }));
-    drives_.MakeFile('C', "low.wav",
-                     Wav({}, 44100 * 10, {}, [](std::size_t) -> qint16 { return -8192; }));
+    MakeWav("high.wav", {}, 44100 * 10, [](std::size_t) -> qint16 { return 16384; });
+    MakeWav("low.wav", {}, 44100 * 10, [](std::size_t) -> qint16 { return -8192; });
     const std::vector<float> left =
         Left(PlayToDisk(drives_, "DISABLED_CutsOneSoundByAnotherAndStops"));
     // The device plays the first sound's format here, 44.1 kHz: a fade is 3 ms, 132 frames.
@@ -459,7 +375,7 @@ TEST_F(SoundTest, ACutSoundFadesOutAndNothingMoreOfItIsPlayed) {
 }
 
 TEST_F(SoundTest, WithoutAudioRequestsAreDroppedWithOneMessage) {
-    drives_.MakeFile('C', "short.wav", Wav({}, 44100));
+    MakeWav("short.wav", {}, 44100);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("SDL_AUDIODRIVER", "no-such-driver");
     environment.insert("ZVONKAR_TEST_SOUND", "C:\\short.wav");
@@ -470,12 +386,9 @@ TEST_F(SoundTest, WithoutAudioRequestsAreDroppedWithOneMessage) {
 }
 
 TEST_F(SoundTest, ThroughASoundServerEachSoundCutsTheOneBefore) {
-    drives_.MakeFile('C', "high.wav",
-                     Wav({48000, 2}, 48000 * 10, {}, [](std::size_t) -> qint16 { return 16384; }));
-    drives_.MakeFile('C', "blip.wav",
-                     Wav({48000, 2}, 960, {}, [](std::size_t) -> qint16 { return -8192; }));
-    drives_.MakeFile('C', "mid.wav",
-                     Wav({48000, 2}, 48000 * 10, {}, [](std::size_t) -> qint16 { return 12288; }));
+    MakeWav("high.wav", {48000, 2}, 48000 * 10, [](std::size_t) -> qint16 { return 16384; });
+    MakeWav("blip.wav", {48000, 2}, 960, [](std::size_t) -> qint16 { return -8192; });
+    MakeWav("mid.wav", {48000, 2}, 48000 * 10, [](std::size_t) -> qint16 { return 12288; });
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("SDL_AUDIODRIVER", "pulseaudio");
     bool skipped = false;

@@ -1,4 +1,4 @@
-#include "bench/audition/ChildProcess.h"
+#include "tests/support/audition/ChildProcess.h"
 
 #include <csignal>
 #include <spawn.h>

@@ -3,7 +3,7 @@
 // system's or the user's configuration; once it runs, this process and every program it starts
 // talk to it alone.
 
-#include "bench/audition/ChildProcess.h"
+#include "tests/support/audition/ChildProcess.h"
 
 #include <QString>
 

@@ -10,7 +10,7 @@
 // count, within half a second: the null sink's clock runs a little fast (it rounds each block's
 // length down to whole microseconds), some 0.05 % while a client asks for a short latency.
 
-#include "bench/audition/ChildProcess.h"
+#include "tests/support/audition/ChildProcess.h"
 
 #include <atomic>
 #include <cstddef>

@@ -1,7 +1,7 @@
-#include "bench/audition/MonitorRecording.h"
+#include "tests/support/audition/MonitorRecording.h"
 
-#include "bench/audition/Clock.h"
-#include "bench/audition/PulseServer.h"
+#include "tests/support/audition/Clock.h"
+#include "tests/support/audition/PulseServer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "bench/audition/PulseServer.h"
+#include "tests/support/audition/PulseServer.h"
 
-#include "bench/audition/Clock.h"
+#include "tests/support/audition/Clock.h"
 
 #include <QFile>
 #include <cstdlib>
