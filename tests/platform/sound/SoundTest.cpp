@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <future>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
@@ -398,6 +399,21 @@ TEST_F(SoundTest, ThroughASoundServerEachSoundCutsTheOneBefore) {
     }
 }
 
+TEST_F(SoundTest, ASoundServerThatGoesAwayDropsTheSoundAndTheFirstSoundAfterItsReturnIsHeard) {
+    MakeWav("long.wav", {48000, 2}, 48000 * 10, [](std::size_t) -> qint16 { return 16384; });
+    MakeWav("blip.wav", {48000, 2}, 4800, [](std::size_t) -> qint16 { return -8192; });
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("SDL_AUDIODRIVER", "pulseaudio");
+    bool skipped = false;
+    const std::optional<QString> errors =
+        RunChild("DISABLED_PlaysOnAcrossARestartOfTheSoundServer", environment, &skipped);
+    if (skipped) {
+        GTEST_SKIP() << "PulseAudio cannot start here";
+    }
+    ASSERT_TRUE(errors.has_value());
+    EXPECT_EQ(errors->count("output lost"), 1) << errors->toStdString();
+}
+
 // Children of the tests above, run only through RunChild.
 TEST(SoundChild, DISABLED_PlaysTheSoundNamedInTheEnvironment) {
     for (const QString& path : qEnvironmentVariable("ZVONKAR_TEST_SOUND").split(';')) {
@@ -467,6 +483,42 @@ TEST(SoundChild, DISABLED_CutsThroughASoundServer) {
     EXPECT_NE(std::find(blip, left.end(), 0.375f), left.end());
     EXPECT_TRUE(std::all_of(left.begin() + monitor.Frame(stop + 0.2), left.end(),
                             [](float v) { return v == 0.0f; }));
+}
+
+TEST(SoundChild, DISABLED_PlaysOnAcrossARestartOfTheSoundServer) {
+    QTemporaryDir folder;
+    audition::PulseServer server;
+    if (!folder.isValid() || !server.Start(folder.path())) {
+        GTEST_SKIP();
+    }
+    {
+        // While it records, the null sink mixes a few milliseconds ahead, as a real one does.
+        audition::MonitorRecording warm;
+        ASSERT_TRUE(warm.Start());
+        warm.Stop();
+    }
+    // A sound that waits for its end returns when the server goes away in its middle.
+    auto waiting = std::async(std::launch::async, [] { sndPlaySound("C:\\long.wav", SND_SYNC); });
+    ASSERT_TRUE(WaitForSound([](const SoundStatus& s) { return s.framesHanded > 4800; }, 5s));
+    server.Kill();
+    EXPECT_EQ(waiting.wait_for(2s), std::future_status::ready);
+    EXPECT_FALSE(GetSoundStatus().playing);
+    // Requests meanwhile are taken, silently.
+    EXPECT_TRUE(sndPlaySound("C:\\blip.wav", SND_SYNC));
+
+    ASSERT_TRUE(server.Start(folder.path()));
+    audition::MonitorRecording monitor;
+    ASSERT_TRUE(monitor.Start());
+    EXPECT_TRUE(sndPlaySound("C:\\blip.wav", SND_SYNC));
+    EXPECT_TRUE(GetSoundStatus().output.startsWith("libpulse"))
+        << GetSoundStatus().output.toStdString();
+    std::this_thread::sleep_for(100ms);
+    monitor.Stop();
+    std::size_t heard = 0;
+    for (std::size_t i = 0; i < monitor.Frames(); ++i) {
+        heard += monitor.Sample(i, 0) == -0.25f ? 1 : 0;
+    }
+    EXPECT_GE(heard, 4000u);
 }
 
 } // namespace

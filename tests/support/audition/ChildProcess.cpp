@@ -50,9 +50,9 @@ int ChildProcess::Wait() {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-void ChildProcess::Stop() {
+void ChildProcess::Stop(int signal) {
     if (pid_ > 0) {
-        kill(pid_, SIGTERM);
+        kill(pid_, signal);
         Wait();
     }
 }

@@ -2,6 +2,7 @@
 // A program the benchmark starts (the sound server, the recorder, paplay, busy loops); it is
 // ended and reaped when dropped, so none outlives the benchmark.
 
+#include <csignal>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -21,8 +22,8 @@ public:
     bool Started() const { return pid_ > 0; }
     // Waits for its end; its exit status, or -1.
     int Wait();
-    // Ends it (SIGTERM) and waits for it.
-    void Stop();
+    // Ends it with `signal` and waits for it.
+    void Stop(int signal = SIGTERM);
 
 private:
     pid_t pid_ = -1;

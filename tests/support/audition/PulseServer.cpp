@@ -3,6 +3,7 @@
 #include "tests/support/audition/Clock.h"
 
 #include <QFile>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
@@ -32,10 +33,14 @@ bool PulseServer::Start(const QString& folder) {
     setenv("PULSE_CONFIG", daemonConf.constData(), 1);
     setenv("PULSE_CLIENTCONFIG", clientConf.constData(), 1);
     setenv("PULSE_SERVER", ("unix:" + runtime + "/native").constData(), 1);
-    log_ = ::open((root + "/pulseaudio.log").constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (log_ < 0) {
+        log_ = ::open((root + "/pulseaudio.log").constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    }
     const std::string sink = std::string("module-null-sink sink_name=") + kSink +
                              " format=float32le rate=" + std::to_string(kSinkRate) +
                              " channels=" + std::to_string(kSinkChannels);
+    // A killed server leaves its socket behind; the new one answers when it has made its own.
+    unlink((runtime + "/native").constData());
     daemon_ = ChildProcess({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
                             "--use-pid-file=no", "--log-target=stderr", "-L", sink, "-L",
                             "module-native-protocol-unix"},
@@ -47,6 +52,10 @@ bool PulseServer::Start(const QString& folder) {
         Sleep(0.01);
     }
     return false;
+}
+
+void PulseServer::Kill() {
+    daemon_.Stop(SIGKILL);
 }
 
 PulseServer::~PulseServer() {

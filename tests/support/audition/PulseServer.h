@@ -19,6 +19,8 @@ public:
     // Starts the server in `folder` (which must be private to the user) and waits until it
     // answers; false when it does not.
     bool Start(const QString& folder);
+    // Kills the server at once, as a crash would; Start brings it back.
+    void Kill();
     ~PulseServer();
 
 private:
