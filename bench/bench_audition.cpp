@@ -199,6 +199,8 @@ int main(int argc, char** argv) {
     }
     Sleep(0.3);
     monitor.Stop();
+    // Closed before the server stops with the benchmark.
+    CloseDevice();
 
     const auto latency = [&](double request) {
         const std::size_t from = monitor.Frame(request - 0.02);

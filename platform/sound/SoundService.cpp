@@ -212,8 +212,8 @@ bool SoundService::CheckLost() {
     const auto name = std::find_if(outputs_.begin(), outputs_.end(), [&](const Choice& choice) {
                           return choice.output.get() == output_;
                       })->name;
-    std::fprintf(stderr, "zvonkar: %s output lost, the sound playing is dropped (%s)\n", name,
-                 why.toLocal8Bit().constData());
+    std::fprintf(stderr, "zvonkar: %s output lost%s (%s)\n", name,
+                 source_ ? ", the sound playing is dropped" : "", why.toLocal8Bit().constData());
     Reconnect again{output_, {}, kFirstRetry, {}, format_};
     CloseOutput();
     const std::lock_guard lock(mutex_);

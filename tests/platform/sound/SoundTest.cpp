@@ -519,6 +519,9 @@ TEST(SoundChild, DISABLED_PlaysOnAcrossARestartOfTheSoundServer) {
         heard += monitor.Sample(i, 0) == -0.25f ? 1 : 0;
     }
     EXPECT_GE(heard, 4000u);
+    // Closed before the server stops with the test, which would be a second loss.
+    SetSoundIdleClose(1ms);
+    EXPECT_TRUE(WaitForSound([](const SoundStatus& s) { return !s.deviceOpen; }, 5s));
 }
 
 } // namespace
