@@ -51,7 +51,12 @@ void PulseStreamWriter::Cut(const Clock& clock, SoundQueue& queue, const Sink& s
     // At least the fade, and as much of the new sound as the server is to hold.
     const std::size_t count = std::max(
         std::min(queue.Queued(), static_cast<std::size_t>(Frames(kAheadUsec - kLeadUsec))), fade);
-    Write(at, count, &queue, sink, true);
+    if (count > 0) {
+        Write(at, count, &queue, sink, true);
+    } else {
+        // Nothing to write, nothing held to fade: the cut is taken all the same.
+        queue.PullCut(nullptr, 0, held_);
+    }
     end_ = at + static_cast<std::int64_t>(count);
     // Nothing of the cut sound is left to play.
     if (end_ < sent_) {

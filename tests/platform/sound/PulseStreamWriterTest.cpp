@@ -72,6 +72,10 @@ TEST_F(PulseStreamWriterTest, AShortSoundCutsInJustPastWhatWasMixedAndLeavesNoOl
     }
     EXPECT_EQ(writer_.Unheard({cut + 9 * kMs, 0}), static_cast<std::size_t>(kMs));
     EXPECT_EQ(writer_.Unheard({cut + 10 * kMs, 0}), 0u);
+    // A stop after the server ran past all that was written, with nothing to fade, is taken.
+    Play(0, 0.0f);
+    Pump(1000 * kMs);
+    EXPECT_FALSE(queue_.CutPending());
 }
 
 } // namespace
