@@ -6,6 +6,7 @@
 // Handles may be used from any thread, one thread at a time per handle.
 
 #include "platform/core/windef.h"
+#include "platform/files/replacefile.h"
 
 #include <QString>
 #include <optional>
@@ -19,6 +20,18 @@ namespace win32 {
 // CREATE_ALWAYS or OPEN_ALWAYS the last error is 183 when the file existed, else 0.
 HANDLE CreateFile(const QString& path, DWORD access, DWORD shareMode, DWORD disposition,
                   DWORD attributes);
+// A new, empty file open for reading and writing, without sharing, in the folder of `path`,
+// that no name shows until LinkUnnamedFile gives it one, so that a writer cut off at any moment
+// leaves nothing there. Where the file system has no unnamed files (FAT, many FUSE volumes) it
+// has a hidden temporary name, removed when the handle is closed unlinked, and by
+// RemoveAbandonedFiles once no live writer holds it. Errors: 2, 3, 5 (a folder that takes no
+// new file), 112, 15, 21, 123.
+HANDLE CreateUnnamedFile(const QString& path);
+// Names the file of a CreateUnnamedFile handle `path`, in the folder it was made in, once its
+// content and the folder are synced; the handle stays open. Without MOVEFILE_REPLACE_EXISTING
+// an existing name fails with 183; with it, an existing file is replaced in one step (a folder
+// never, 5). Errors also: 17 a path in another folder, 87 a handle of another kind.
+bool LinkUnnamedFile(HANDLE file, const QString& path, DWORD flags);
 // Reads up to `toRead` bytes; fewer (0 at the end) only at the end of the file.
 bool ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read);
 // Writes all bytes or fails (112 when the disk is full, with `written` telling how many went).
