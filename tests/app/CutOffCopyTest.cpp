@@ -1,0 +1,140 @@
+#include "app/Zvonkar.h"
+#include "filectrl/TDirectoryListBox.h"
+#include "filectrl/TFileListBox.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/FatVolume.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <climits>
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// The size of the file that process `pid` has open in `folder`, or -1 while it has none.
+qint64 OpenFileSizeIn(pid_t pid, const QString& folder) {
+    const QByteArray fds = "/proc/" + QByteArray::number(pid) + "/fd/";
+    const QByteArray prefix = QFile::encodeName(folder) + '/';
+    DIR* listing = ::opendir(fds.constData());
+    qint64 size = -1;
+    while (const dirent* entry = listing ? ::readdir(listing) : nullptr) {
+        const QByteArray link = fds + entry->d_name;
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(link.constData(), target, sizeof target);
+        struct stat info {};
+        if (length > 0 && QByteArray(target, length).startsWith(prefix) &&
+            ::stat(link.constData(), &info) == 0)
+            size = info.st_size;
+    }
+    if (listing)
+        ::closedir(listing);
+    return size;
+}
+
+class CutOffCopy : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        Start();
+        drives.MakeDirectory('C', "zvuky");
+    }
+
+    QStringList EntriesOf(char drive) const {
+        return QDir(drives.PosixPath(drive, "kopie"))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    // The user walks to the folder, from another one.
+    void Visit(char drive) {
+        form->adresar->SetDirectory("C:\\zvuky");
+        form->adresar->SetDirectory(QStringLiteral("%1:\\kopie").arg(drive));
+    }
+
+    // Copies a file of `size` bytes into drive's folder "kopie" in a child process, which is
+    // stopped part-way; the child's pid.
+    pid_t StartCopyAndStopMidway(char drive, qint64 size) {
+        MakeSound('C', "zvuky/velky.wav", size);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            try {
+                CopySoundFile("C:\\zvuky\\velky.wav",
+                              QStringLiteral("%1:\\kopie\\b.wav").arg(drive));
+            } catch (...) {
+            }
+            std::_Exit(0);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        while (OpenFileSizeIn(child, drives.PosixPath(drive, "kopie")) <= 0 &&
+               clock.elapsed() < 10000) {
+        }
+        ::kill(child, SIGSTOP);
+        ::waitpid(child, nullptr, WUNTRACED);
+        const qint64 written = OpenFileSizeIn(child, drives.PosixPath(drive, "kopie"));
+        EXPECT_GT(written, 0) << "the copy never began";
+        EXPECT_LT(written, size) << "the copy ended before it could be stopped";
+        return child;
+    }
+
+    static void Kill(pid_t child) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+    }
+};
+
+} // namespace
+
+// Where the volume has unnamed files, a copy killed part-way never shows at the destination,
+// and one over an existing file leaves that file whole.
+TEST_F(CutOffCopy, AKilledCopyLeavesNothingAndTheOldFileWhole) {
+    const QByteArray folder = QFile::encodeName(drives.MakeDirectory('D', "kopie"));
+    if (::close(::open(folder.constData(), O_TMPFILE | O_RDWR, 0600)) != 0)
+        GTEST_SKIP() << "the temporary folder's file system has no unnamed files";
+    Kill(StartCopyAndStopMidway('D', qint64(128) << 20));
+    Visit('D');
+    EXPECT_EQ(EntriesOf('D'), QStringList());
+    EXPECT_EQ(form->soubor->Items().Count(), 0);
+    drives.MakeFile('D', "kopie/b.wav", "old");
+    const pid_t child = StartCopyAndStopMidway('D', qint64(128) << 20);
+    EXPECT_EQ(EntriesOf('D'), QStringList{"b.wav"});
+    Kill(child);
+    EXPECT_EQ(EntriesOf('D'), QStringList{"b.wav"});
+    EXPECT_TRUE(drives.ReadFile('D', "kopie/b.wav") == QByteArray("old"));
+}
+
+// On a FAT card the copy writes under a hidden name: a visit leaves it while its writer lives
+// and clears it once the writer is killed; a later copy then completes and replaces as usual.
+TEST_F(CutOffCopy, OnFatAKilledCopysTemporaryGoesAtTheNextVisitNotBefore) {
+    FatVolume card(drives.PosixPath('D'), drives.Root() + "/card.img", qint64(64) << 20);
+    if (!card.Mounted())
+        GTEST_SKIP() << card.Problem().toStdString();
+    drives.MakeDirectory('D', "kopie");
+    const pid_t child = StartCopyAndStopMidway('D', qint64(16) << 20);
+    Visit('D');
+    const QStringList whileWritten = EntriesOf('D');
+    ASSERT_EQ(whileWritten.size(), 1);
+    EXPECT_TRUE(whileWritten[0].startsWith(".zvonkar-copy-")) << whileWritten[0].toStdString();
+    Kill(child);
+    EXPECT_EQ(EntriesOf('D'), whileWritten);
+    Visit('D');
+    EXPECT_EQ(EntriesOf('D'), QStringList());
+    for (int pass = 0; pass < 2; ++pass)
+        CopySoundFile("C:\\zvuky\\velky.wav", "D:\\kopie\\b.wav");
+    EXPECT_EQ(EntriesOf('D'), QStringList{"b.wav"});
+    EXPECT_TRUE(drives.ReadFile('D', "kopie/b.wav") == drives.ReadFile('C', "zvuky/velky.wav"));
+}
+
+// Only the program's own temporaries are cleared: a user's file that merely looks alike stays.
+TEST_F(CutOffCopy, AVisitClearsOnlyTheProgramsStaleTemporaries) {
+    for (const char* name : {".zvonkar-copy-0badf00d.tmp", ".zvonkar-copy-notes.txt", ".other.tmp",
+                             "zvonkar-copy-1.tmp", "a.wav"})
+        drives.MakeFile('D', QStringLiteral("kopie/") + name, "user's");
+    Visit('D');
+    EXPECT_EQ(EntriesOf('D'), (QStringList{".other.tmp", ".zvonkar-copy-notes.txt", "a.wav",
+                                           "zvonkar-copy-1.tmp"}));
+}
