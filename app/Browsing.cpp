@@ -13,8 +13,6 @@
 #include "platform/files/fileapi.h"
 
 void TForm1::AdresarChange(QObject*) {
-    // What a copy cut off in this folder left behind goes before the folder is shown.
-    win32::RemoveAbandonedFiles(adresar->Directory());
     soubor->SetFileName(adresar->Directory());
     Panel2->SetEnabled(false);
     Velikost->SetCaption(QStringLiteral("0 Kb"));

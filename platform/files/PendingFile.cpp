@@ -89,23 +89,6 @@ FileDescriptor CreateNamed(int dir, mode_t mode, QByteArray& name) {
     return FileDescriptor();
 }
 
-// Removes `name` unless a live writer holds it, or a handle holds it without delete sharing
-// (the copies of earlier versions held theirs so).
-void RemoveIfAbandoned(int dir, const char* name) {
-    const FileDescriptor fd(
-        ::openat(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    struct stat info {};
-    if (!fd.IsValid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return;
-    }
-    if (!LockWriterByte(fd.Get(), F_RDLCK) || ShareLocks::DeniesDelete(fd.Get())) {
-        return;
-    }
-    if (StillNamed(dir, name, fd.Get())) {
-        ::unlinkat(dir, name, 0);
-    }
-}
-
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
@@ -220,6 +203,24 @@ bool PendingFile::PlaceNamed(const QByteArray& name, bool replace) {
     return placed;
 }
 
+bool PendingFile::RemoveIfAbandoned(int dir, const char* name) {
+    if (!IsTemporaryName(name)) {
+        return false;
+    }
+    const FileDescriptor fd(
+        ::openat(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    if (!fd.IsValid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    // A live writer holds the byte; a handle without delete sharing (the copies of earlier
+    // versions held theirs so) keeps the file as well.
+    if (!LockWriterByte(fd.Get(), F_RDLCK) || ShareLocks::DeniesDelete(fd.Get())) {
+        return false;
+    }
+    return StillNamed(dir, name, fd.Get()) && ::unlinkat(dir, name, 0) == 0;
+}
+
 void PendingFile::RemoveAbandoned(int dir) {
     const int listing = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     std::unique_ptr<DIR, DirCloser> entries(listing >= 0 ? ::fdopendir(listing) : nullptr);
@@ -230,10 +231,7 @@ void PendingFile::RemoveAbandoned(int dir) {
         return;
     }
     while (const dirent* entry = ::readdir(entries.get())) {
-        if ((entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN) &&
-            IsTemporaryName(entry->d_name)) {
-            RemoveIfAbandoned(dir, entry->d_name);
-        }
+        RemoveIfAbandoned(dir, entry->d_name);
     }
 }
 

@@ -32,9 +32,13 @@ public:
     // with errno set; the destination is then as it was.
     bool Place(const QByteArray& destination, bool replace);
 
-    // Removes the hidden temporaries in `dir` that no live writer holds. Only names with the
-    // temporaries' prefix are looked at, so a large folder costs one pass over its entries.
+    // Removes the hidden temporaries in `dir` that no live writer holds, in one pass over its
+    // entries.
     static void RemoveAbandoned(int dir);
+    // Removes the entry `name` of `dir` when it is such a temporary; true when it went. Any
+    // other name is only compared with the temporaries' prefix, so an enumeration may ask
+    // about every entry it passes.
+    static bool RemoveIfAbandoned(int dir, const char* name);
 
 private:
     PendingFile(FileDescriptor dir, FileDescriptor file, QByteArray temporary);

@@ -23,9 +23,9 @@ HANDLE CreateFile(const QString& path, DWORD access, DWORD shareMode, DWORD disp
 // A new, empty file open for reading and writing, without sharing, in the folder of `path`,
 // that no name shows until LinkUnnamedFile gives it one, so that a writer cut off at any moment
 // leaves nothing there. Where the file system has no unnamed files (FAT, many FUSE volumes) it
-// has a hidden temporary name, removed when the handle is closed unlinked, and by
-// RemoveAbandonedFiles once no live writer holds it. Errors: 2, 3, 5 (a folder that takes no
-// new file), 112, 15, 21, 123.
+// has a hidden temporary name, removed when the handle is closed unlinked; once its writer is
+// gone, the next new file in that folder or an enumeration with FIND_FIRST_EX_REMOVE_ABANDONED
+// removes it. Errors: 2, 3, 5 (a folder that takes no new file), 112, 15, 21, 123.
 HANDLE CreateUnnamedFile(const QString& path);
 // Names the file of a CreateUnnamedFile handle `path`, in the folder it was made in, once its
 // content and the folder are synced; the handle stays open. Without MOVEFILE_REPLACE_EXISTING

@@ -4,7 +4,6 @@
 #include "platform/core/errhandling.h"
 #include "platform/files/CrossVolumeMove.h"
 #include "platform/files/NameMapping.h"
-#include "platform/files/PendingFile.h"
 #include "platform/files/ShareLocks.h"
 #include "platform/files/ShareTable.h"
 #include "platform/files/paths.h"
@@ -157,20 +156,6 @@ bool RemoveDirectory(const QString& path) {
     }
     return errno == ENOTDIR ? Fail(ERROR_DIRECTORY)
                             : FailWithErrno(errno, resolved->PosixPath, true);
-}
-
-bool RemoveAbandonedFiles(const QString& folder) {
-    const std::optional<ResolvedPath> resolved = ResolvePath(folder);
-    if (!resolved) {
-        return false;
-    }
-    const FileDescriptor dir(
-        ::open(resolved->PosixPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.IsValid()) {
-        return FailWithErrno(errno, resolved->PosixPath, true);
-    }
-    PendingFile::RemoveAbandoned(dir.Get());
-    return true;
 }
 
 } // namespace win32

@@ -14,10 +14,5 @@ bool DeleteFile(const QString& path);
 bool MoveFile(const QString& from, const QString& to);
 bool CreateDirectory(const QString& path); // 183 when it exists
 bool RemoveDirectory(const QString& path); // 145 when not empty
-// Removes from `folder` the hidden temporaries of copies and moves that were cut off (a crash,
-// a kill, a power cut), never one that a running writer holds. Only names of such
-// temporaries are opened, so a folder of 100,000 entries costs one pass over its entries.
-// Errors: those of resolving the path and opening the folder.
-bool RemoveAbandonedFiles(const QString& folder);
 
 } // namespace win32
