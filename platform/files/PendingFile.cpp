@@ -34,9 +34,10 @@ bool LockWriterByte(int fd, short type) {
     return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
+// From the system's generator: forked processes share the state of any generator of their own.
 QByteArray TemporaryName() {
     return kPrefix +
-           QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0') +
+           QByteArray::number(QRandomGenerator::system()->generate(), 16).rightJustified(8, '0') +
            kSuffix;
 }
 

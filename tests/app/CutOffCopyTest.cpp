@@ -107,18 +107,24 @@ TEST_F(CutOffCopy, AKilledCopyLeavesNothingAndTheOldFileWhole) {
     EXPECT_TRUE(drives.ReadFile('D', "kopie/b.wav") == QByteArray("old"));
 }
 
-// On a FAT card the copy writes under a hidden name: a visit leaves it while its writer lives
-// and clears it once the writer is killed; a later copy then completes and replaces as usual.
-TEST_F(CutOffCopy, OnFatAKilledCopysTemporaryGoesAtTheNextVisitNotBefore) {
+// On a FAT card the copy writes under a hidden name. Once its writer is killed, the next copy
+// into the folder or the next visit clears it; while a writer lives, a visit leaves it. Later
+// copies complete and replace as usual.
+TEST_F(CutOffCopy, OnFatAKilledCopysTemporaryGoesAtTheNextCopyOrVisitNotBefore) {
     FatVolume card(drives.PosixPath('D'), drives.Root() + "/card.img", qint64(64) << 20);
     if (!card.Mounted())
         GTEST_SKIP() << card.Problem().toStdString();
     drives.MakeDirectory('D', "kopie");
-    const pid_t child = StartCopyAndStopMidway('D', qint64(16) << 20);
+    const qint64 size = qint64(16) << 20;
+    Kill(StartCopyAndStopMidway('D', size));
+    const QStringList left = EntriesOf('D');
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_TRUE(left[0].startsWith(".zvonkar-copy-")) << left[0].toStdString();
+    const pid_t child = StartCopyAndStopMidway('D', size);
     Visit('D');
     const QStringList whileWritten = EntriesOf('D');
     ASSERT_EQ(whileWritten.size(), 1);
-    EXPECT_TRUE(whileWritten[0].startsWith(".zvonkar-copy-")) << whileWritten[0].toStdString();
+    EXPECT_NE(whileWritten, left);
     Kill(child);
     EXPECT_EQ(EntriesOf('D'), whileWritten);
     Visit('D');
