@@ -36,7 +36,7 @@ FatVolume::FatVolume(const QString& mountPoint, const QString& image, qint64 siz
     file.close();
     problem_ = Run("mkfs.vfat", {image});
     if (problem_.isEmpty())
-        problem_ = Run("fusefat", {"-o", "rw+", image, mountPoint});
+        problem_ = Run("fusefat", {"-s", "-o", "rw+", image, mountPoint});
 }
 
 FatVolume::~FatVolume() {
