@@ -6,7 +6,6 @@
 // Handles may be used from any thread, one thread at a time per handle.
 
 #include "platform/core/windef.h"
-#include "platform/files/replacefile.h"
 
 #include <QString>
 #include <optional>
@@ -27,6 +26,8 @@ HANDLE CreateFile(const QString& path, DWORD access, DWORD shareMode, DWORD disp
 // gone, the next new file in that folder or an enumeration with FIND_FIRST_EX_REMOVE_ABANDONED
 // removes it. Errors: 2, 3, 5 (a folder that takes no new file), 112, 15, 21, 123.
 HANDLE CreateUnnamedFile(const QString& path);
+inline constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+
 // Names the file of a CreateUnnamedFile handle `path`, in the folder it was made in, once its
 // content and the folder are synced; the handle stays open. Without MOVEFILE_REPLACE_EXISTING
 // an existing name fails with 183; with it, an existing file is replaced in one step (a folder
