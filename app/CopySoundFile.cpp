@@ -1,6 +1,7 @@
-// The copy of a sound file. The content goes into a hidden temporary file beside the destination,
-// which replaces the destination only once it is complete: a copy that fails part-way (a full
-// disk, a read error) leaves the destination as it was and no half-written file behind. A
+// The copy of a sound file. The content goes into a file beside the destination that no name
+// shows (a hidden temporary one where the file system has no unnamed files), which takes the
+// destination's name only once it is complete and on disk: a copy that fails part-way (a full
+// disk, a read error) or is cut off (a crash, a kill) leaves the destination as it was. A
 // destination that is a symbolic link gets the copy in the file it points to, and stays a link
 // (one that points to no file refuses the copy); a hard link at the destination becomes a file
 // of its own, the other names keeping the old content. A folder that cannot take the temporary
@@ -8,9 +9,7 @@
 #include "app/Zvonkar.h"
 #include "framework/Exceptions.h"
 #include "platform/files/fileapi.h"
-#include "platform/files/replacefile.h"
 
-#include <QRandomGenerator>
 #include <vector>
 
 namespace {
@@ -19,7 +18,7 @@ using namespace win32;
 
 constexpr qint64 kChunk = 0xF000;
 
-// A file handle, closed on every way out; optionally deleted with it.
+// A file handle, closed on every way out.
 class OpenFile {
 public:
     explicit OpenFile(HANDLE h) : handle(h) {}
@@ -32,21 +31,10 @@ public:
         if (IsOpen())
             CloseHandle(handle);
         handle = INVALID_HANDLE_VALUE;
-        if (!deleteOnClose.isEmpty())
-            DeleteFile(deleteOnClose);
-        deleteOnClose.clear();
     }
 
     HANDLE handle;
-    QString deleteOnClose; // a file this copy made and must not leave behind
 };
-
-QString TemporaryNameBeside(const QString& destination) {
-    const qsizetype cut = qMax(destination.lastIndexOf(u'\\'), destination.lastIndexOf(u':'));
-    return destination.left(cut + 1) +
-           QStringLiteral(".zvonkar-copy-%1.tmp")
-               .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-}
 
 void CopyContent(HANDLE from, HANDLE to, qint64 length) {
     std::vector<char> buffer(static_cast<size_t>(qMin(length, kChunk)));
@@ -81,26 +69,19 @@ void CopySoundFile(const QString& source, const QString& destination) {
         claim.IsOpen() ? GetFinalPathNameByHandle(claim.handle) : destination;
     if (!target)
         throw EFCreateError(cannotCreate);
-    const QString temporary = TemporaryNameBeside(*target);
-    OpenFile out(
-        CreateFile(temporary, GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
+    OpenFile out(CreateUnnamedFile(*target));
     if (!out.IsOpen())
         throw EFCreateError(cannotCreate);
-    out.deleteOnClose = temporary;
     const qint64 length = GetFileSize(in.handle);
     if (length < 0)
         throw EReadError(QStringLiteral("Stream read error"));
     CopyContent(in.handle, out.handle, length);
     if (!FlushFileBuffers(out.handle))
         throw EWriteError(QStringLiteral("Stream write error"));
-    CloseHandle(out.handle);
-    out.handle = INVALID_HANDLE_VALUE;
     // A new destination is never made over something that appeared meanwhile, nor over a
     // symbolic link that points nowhere.
     const bool replaces = claim.IsOpen();
     claim.Close();
-    if (!(replaces ? MoveFileEx(temporary, *target, MOVEFILE_REPLACE_EXISTING)
-                   : MoveFile(temporary, *target)))
+    if (!LinkUnnamedFile(out.handle, *target, replaces ? MOVEFILE_REPLACE_EXISTING : 0))
         throw EFCreateError(cannotCreate);
-    out.deleteOnClose.clear();
 }

@@ -7,9 +7,11 @@
 class FindHandle {
 public:
     // Starts the enumeration of `pattern`; the first entry goes to `data` when Valid().
+    // `flags` are FindFirstFileEx's additional flags.
     FindHandle(const QString& pattern, win32::WIN32_FIND_DATA& data,
-               win32::FINDEX_SEARCH_OPS search = win32::FindExSearchNameMatch)
-        : handle_(win32::FindFirstFileEx(pattern, win32::FindExInfoNames, data, search)) {}
+               win32::FINDEX_SEARCH_OPS search = win32::FindExSearchNameMatch,
+               win32::DWORD flags = 0)
+        : handle_(win32::FindFirstFileEx(pattern, win32::FindExInfoNames, data, search, flags)) {}
     ~FindHandle() {
         if (Valid())
             win32::FindClose(handle_);

@@ -203,7 +203,9 @@ void TFileListBox::ReadEntries() {
     SortedPositionWatch hourglassPosition(kHourglassPosition);
     for (const QString& pattern : mask_.split(u';')) {
         win32::WIN32_FIND_DATA data;
-        FindHandle find(pattern, data);
+        // What a copy cut off in this folder left behind goes as the folder is read.
+        FindHandle find(pattern, data, win32::FindExSearchNameMatch,
+                        win32::FIND_FIRST_EX_REMOVE_ABANDONED);
         for (bool more = find.Valid(); more; more = find.Next(data)) {
             if ((data.dwFileAttributes & kFilteredBits & ~attributeWord) != 0)
                 continue;

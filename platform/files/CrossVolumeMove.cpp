@@ -2,8 +2,8 @@
 
 #include "platform/core/FileDescriptor.h"
 #include "platform/core/errhandling.h"
+#include "platform/files/PendingFile.h"
 
-#include <QRandomGenerator>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -12,15 +12,6 @@
 namespace win32 {
 
 namespace {
-
-QByteArray ParentOf(const QByteArray& path) {
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash <= 0 ? QByteArray("/") : path.left(slash);
-}
-
-QByteArray NameOf(const QByteArray& path) {
-    return path.mid(path.lastIndexOf('/') + 1);
-}
 
 bool CopyContent(int from, int to) {
     std::vector<char> buffer(1 << 20);
@@ -48,39 +39,6 @@ bool CopyContent(int from, int to) {
     }
 }
 
-// A named temporary file in `dir`, for file systems without unnamed ones.
-FileDescriptor CreateNamedTemporary(int dir, const QByteArray& base, mode_t mode,
-                                    QByteArray& name) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = '.' + base + ".zvonkar-" +
-               QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        const int fd =
-            ::openat(dir, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) {
-            return FileDescriptor(fd);
-        }
-    }
-    errno = EEXIST;
-    return FileDescriptor();
-}
-
-// Gives the named temporary file its final name without replacing anything.
-bool PlaceNamed(int dir, const QByteArray& temporary, const QByteArray& name) {
-    if (::linkat(dir, temporary.constData(), dir, name.constData(), 0) == 0) {
-        ::unlinkat(dir, temporary.constData(), 0);
-        return true;
-    }
-    if (errno == EPERM || errno == EOPNOTSUPP || errno == EMLINK) {
-        // No hard links here (FAT): a rename that refuses to replace does the same.
-        if (::renameat2(dir, temporary.constData(), dir, name.constData(), RENAME_NOREPLACE) == 0) {
-            return true;
-        }
-    }
-    const int error = errno;
-    ::unlinkat(dir, temporary.constData(), 0);
-    return error == EEXIST ? Fail(ERROR_ALREADY_EXISTS) : FailWithErrno(error);
-}
-
 } // namespace
 
 bool CrossVolumeMove::Move(const QByteArray& from, const QByteArray& to) {
@@ -96,49 +54,28 @@ bool CrossVolumeMove::Move(const QByteArray& from, const QByteArray& to) {
         return Fail(ERROR_ALREADY_EXISTS);
     }
     const FileDescriptor input(::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    const FileDescriptor dir(::open(ParentOf(to).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!input.IsValid()) {
         return FailWithErrno(errno, from);
     }
-    if (!dir.IsValid()) {
+    const mode_t mode = source.st_mode & 07777;
+    const std::unique_ptr<PendingFile> output = PendingFile::Create(to, mode);
+    if (!output) {
         return FailWithErrno(errno, to);
     }
-    const mode_t mode = source.st_mode & 07777;
-    const QByteArray name = NameOf(to);
-    QByteArray temporary;
-    FileDescriptor output(::openat(dir.Get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
-    const bool unnamed = output.IsValid();
-    if (!unnamed) {
-        output = CreateNamedTemporary(dir.Get(), name, mode, temporary);
-        if (!output.IsValid()) {
-            return FailWithErrno(errno, to);
-        }
-    }
     const struct timespec times[2] = {source.st_atim, source.st_mtim};
-    const bool written = CopyContent(input.Get(), output.Get()) &&
-                         (::fchmod(output.Get(), mode) == 0 || FailWithErrno(errno)) &&
-                         (::futimens(output.Get(), times) == 0 || FailWithErrno(errno)) &&
-                         (::fsync(output.Get()) == 0 || FailWithErrno(errno));
+    const bool written = CopyContent(input.Get(), output->Fd()) &&
+                         (::fchmod(output->Fd(), mode) == 0 || FailWithErrno(errno)) &&
+                         (::futimens(output->Fd(), times) == 0 || FailWithErrno(errno));
     if (!written) {
-        if (!unnamed) {
-            ::unlinkat(dir.Get(), temporary.constData(), 0);
-        }
         return false;
     }
-    if (unnamed) {
-        const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(output.Get());
-        if (::linkat(AT_FDCWD, procPath.constData(), dir.Get(), name.constData(),
-                     AT_SYMLINK_FOLLOW) != 0) {
-            return errno == EEXIST ? Fail(ERROR_ALREADY_EXISTS) : FailWithErrno(errno, to);
-        }
-    } else if (!PlaceNamed(dir.Get(), temporary, name)) {
-        return false;
+    if (!output->Place(to, false)) {
+        return errno == EEXIST ? Fail(ERROR_ALREADY_EXISTS) : FailWithErrno(errno, to);
     }
-    ::fsync(dir.Get());
     if (::unlink(from.constData()) != 0) {
         // The source must stay the one file: take the copy back.
         const int error = errno;
-        ::unlinkat(dir.Get(), name.constData(), 0);
+        ::unlink(to.constData());
         return FailWithErrno(error, from);
     }
     return true;

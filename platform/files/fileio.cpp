@@ -3,6 +3,7 @@
 #include "platform/core/FileDescriptor.h"
 #include "platform/core/HandleTable.h"
 #include "platform/core/errhandling.h"
+#include "platform/files/PendingFile.h"
 #include "platform/files/ShareLocks.h"
 #include "platform/files/ShareTable.h"
 #include "platform/files/paths.h"
@@ -16,20 +17,24 @@ namespace win32 {
 
 namespace {
 
-// An open file: its descriptor, its identity and the share-table entry it holds.
+// An open file: its descriptor (or the unnamed file holding one), its identity and the
+// share-table entry it holds.
 class FileObject : public HandleObject {
 public:
-    FileObject(FileDescriptor fd, const struct stat& info, DWORD access, quint64 ticket)
-        : fd(std::move(fd)), device(info.st_dev), inode(info.st_ino), access(access),
-          ticket(ticket) {}
+    FileObject(FileDescriptor fd, const struct stat& info, DWORD access, quint64 ticket,
+               std::unique_ptr<PendingFile> pending = nullptr)
+        : fd(std::move(fd)), pending(std::move(pending)), device(info.st_dev), inode(info.st_ino),
+          access(access), ticket(ticket) {}
     ~FileObject() override { ShareTable::Instance().Release(device, inode, ticket); }
 
-    int Fd() const { return fd.Get(); }
+    int Fd() const { return pending ? pending->Fd() : fd.Get(); }
+    PendingFile* Pending() const { return pending.get(); }
     bool CanRead() const { return (access & GENERIC_READ) != 0; }
     bool CanWrite() const { return (access & GENERIC_WRITE) != 0; }
 
 private:
     FileDescriptor fd;
+    std::unique_ptr<PendingFile> pending;
     dev_t device;
     ino_t inode;
     DWORD access;
@@ -134,6 +139,61 @@ HANDLE CreateFile(const QString& path, DWORD access, DWORD shareMode, DWORD disp
     const bool reportsExisting = disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
     SetLastError(reportsExisting && !created ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return HandleTable::Instance().Add(std::move(file));
+}
+
+HANDLE CreateUnnamedFile(const QString& path) {
+    const std::optional<ResolvedPath> resolved = ResolvePath(path);
+    if (!resolved) {
+        return INVALID_HANDLE_VALUE;
+    }
+    if (resolved->IsRoot()) {
+        return Failed(ERROR_ACCESS_DENIED);
+    }
+    std::unique_ptr<PendingFile> pending = PendingFile::Create(resolved->PosixPath, 0666);
+    struct stat info {};
+    if (!pending || ::fstat(pending->Fd(), &info) != 0) {
+        FailWithErrno(errno, resolved->PosixPath);
+        return INVALID_HANDLE_VALUE;
+    }
+    // A new file conflicts with no one; its entries keep other openers of the hidden name out.
+    const DWORD access = GENERIC_READ | GENERIC_WRITE;
+    quint64 ticket = 0;
+    ShareTable::Instance().Acquire(info.st_dev, info.st_ino, ShareTable::AccessBits(access), 0,
+                                   ticket);
+    ShareLocks::Acquire(pending->Fd(), ShareTable::AccessBits(access), 0);
+    SetLastError(ERROR_SUCCESS);
+    return HandleTable::Instance().Add(
+        std::make_unique<FileObject>(FileDescriptor(), info, access, ticket, std::move(pending)));
+}
+
+bool LinkUnnamedFile(HANDLE file, const QString& path, DWORD flags) {
+    FileObject* object = HandleTable::Instance().Find<FileObject>(file);
+    if (object == nullptr) {
+        return false;
+    }
+    if (object->Pending() == nullptr) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    const std::optional<ResolvedPath> resolved = ResolvePath(path);
+    if (!resolved) {
+        return false;
+    }
+    if (resolved->IsRoot()) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    if (object->Pending()->Place(resolved->PosixPath, (flags & MOVEFILE_REPLACE_EXISTING) != 0)) {
+        return true;
+    }
+    switch (errno) {
+    case EEXIST:
+        return Fail(ERROR_ALREADY_EXISTS);
+    case EXDEV:
+        return Fail(ERROR_NOT_SAME_DEVICE);
+    case EISDIR:
+        return Fail(ERROR_ACCESS_DENIED);
+    default:
+        return FailWithErrno(errno, resolved->PosixPath);
+    }
 }
 
 bool ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read) {

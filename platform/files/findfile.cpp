@@ -4,6 +4,7 @@
 #include "platform/core/errhandling.h"
 #include "platform/files/FileStatus.h"
 #include "platform/files/NameMapping.h"
+#include "platform/files/PendingFile.h"
 #include "platform/files/WildcardPattern.h"
 #include "platform/files/paths.h"
 
@@ -25,9 +26,10 @@ struct DirCloser {
 class FindObject : public HandleObject {
 public:
     FindObject(DIR* dir, QStringView pattern, bool isRoot, FINDEX_INFO_LEVELS level,
-               FINDEX_SEARCH_OPS search)
+               FINDEX_SEARCH_OPS search, DWORD flags)
         : dir(dir), pattern(pattern), fullStatus(level == FindExInfoStandard),
-          directoriesOnly(search == FindExSearchLimitToDirectories) {
+          directoriesOnly(search == FindExSearchLimitToDirectories),
+          removeAbandoned((flags & FIND_FIRST_EX_REMOVE_ABANDONED) != 0) {
         // Windows lists "." and ".." first in every folder but a drive's root.
         if (!isRoot) {
             for (const char* dots : {".", ".."}) {
@@ -49,6 +51,10 @@ public:
         while (const dirent* entry = ::readdir(dir.get())) {
             const char* name = entry->d_name;
             if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
+                continue;
+            }
+            if (removeAbandoned && name[0] == '.' &&
+                PendingFile::RemoveIfAbandoned(::dirfd(dir.get()), name)) {
                 continue;
             }
             const unsigned char type = entry->d_type;
@@ -112,6 +118,7 @@ private:
     WildcardPattern pattern;
     bool fullStatus;
     bool directoriesOnly;
+    bool removeAbandoned;
     std::vector<const char*> pendingDots;
     QString buffer;
     // The entry returned last, and its status once read.
@@ -136,7 +143,7 @@ HANDLE FindFirstFile(const QString& pattern, WIN32_FIND_DATA& data) {
 }
 
 HANDLE FindFirstFileEx(const QString& pattern, FINDEX_INFO_LEVELS level, WIN32_FIND_DATA& data,
-                       FINDEX_SEARCH_OPS search) {
+                       FINDEX_SEARCH_OPS search, DWORD additionalFlags) {
     QString text = pattern;
     text.replace('/', '\\');
     qsizetype split = text.lastIndexOf('\\');
@@ -167,7 +174,8 @@ HANDLE FindFirstFileEx(const QString& pattern, FINDEX_INFO_LEVELS level, WIN32_F
         Fail(error == ENOENT || error == ENOTDIR ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(error));
         return INVALID_HANDLE_VALUE;
     }
-    auto find = std::make_unique<FindObject>(dir, namePattern, resolved->IsRoot(), level, search);
+    auto find = std::make_unique<FindObject>(dir, namePattern, resolved->IsRoot(), level, search,
+                                             additionalFlags);
     if (!find->Next(data)) {
         Fail(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;

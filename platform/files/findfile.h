@@ -36,11 +36,16 @@ enum FINDEX_SEARCH_OPS {
     FindExSearchLimitToDirectories,
 };
 
+// An additional flag of FindFirstFileEx, this layer's own: the hidden temporaries that copies
+// cut off (a crash, a kill) left in the folder are removed as the enumeration passes them,
+// never one that a running copy still writes. The other entries cost a comparison of names.
+inline constexpr DWORD FIND_FIRST_EX_REMOVE_ABANDONED = 0x10000;
+
 // The first entry matching `pattern` (folder part, then a name pattern). Errors: 2 nothing
 // matches, 3 missing folder, 15, 21, 123.
 HANDLE FindFirstFile(const QString& pattern, WIN32_FIND_DATA& data);
 HANDLE FindFirstFileEx(const QString& pattern, FINDEX_INFO_LEVELS level, WIN32_FIND_DATA& data,
-                       FINDEX_SEARCH_OPS search);
+                       FINDEX_SEARCH_OPS search, DWORD additionalFlags = 0);
 // The next entry; false with error 18 after the last one.
 bool FindNextFile(HANDLE find, WIN32_FIND_DATA& data);
 // Completes `data`, the entry the enumeration returned last, with its read-only bit and size,
