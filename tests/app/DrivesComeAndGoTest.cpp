@@ -73,6 +73,20 @@ protected:
             texts << form->disk->Items().Text(i).left(2);
         return texts;
     }
+    // Mounts the card at /mnt/karta (the drive map `listed`, else the mounted volumes), starts
+    // in C:'s folder and selects the card's file; returns the card's letter.
+    QChar ShowCard(const char* listed) {
+        Mount("karta", "karta");
+        if (*listed)
+            qputenv("ZVONKAR_DRIVES", listed);
+        win32::ReloadDriveMap();
+        Start(WindowsPath("zvuky"));
+        const QChar card = win32::ToWindowsPath("/mnt/karta/zvuky").value().front();
+        form->disk->SetDrive(card);
+        form->adresar->SetDirectory(win32::ToWindowsPath("/mnt/karta/zvuky").value());
+        QTest::keyClick(form->soubor, Qt::Key_Down);
+        return card;
+    }
     bool EntriesBecome(const QStringList& expected) {
         return QTest::qWaitFor([&] { return Entries() == expected; }, 5000);
     }
@@ -111,21 +125,12 @@ TEST_F(DrivesComeAndGo, EntriesFollowMountsAndTheShownDriveStays) {
 // the volume, the letter staying), the program goes to the drive of its own folder as though
 // the user had chosen it: back to that drive's folder, no size, the file panel disabled.
 TEST_F(DrivesComeAndGo, TheShownDriveGoingAwayTakesTheListsToTheProgramsDrive) {
-    for (const bool listed : {false, true}) {
-        SCOPED_TRACE(listed ? "ZVONKAR_DRIVES" : "mounted volumes");
-        Mount("karta", "karta");
-        if (listed)
-            qputenv("ZVONKAR_DRIVES", "C=/;K=/mnt/karta/zvuky,removable");
-        win32::ReloadDriveMap();
-        Start(WindowsPath("zvuky"));
-        const QChar card =
-            listed ? u'k' : win32::ToWindowsPath("/mnt/karta").value().front().toLower();
+    for (const char* listed : {"", "C=/;K=/mnt/karta/zvuky,removable"}) {
+        SCOPED_TRACE(listed);
+        const QChar card = ShowCard(listed);
         QStringList after = Entries();
-        if (!listed)
-            after.removeOne(QString(card) + u':');
-        form->disk->SetDrive(card);
-        form->adresar->SetDirectory(QString(card) + (listed ? ":\\" : ":\\zvuky"));
-        QTest::keyClick(form->soubor, Qt::Key_Down);
+        if (!*listed)
+            after.removeOne(QString(card.toLower()) + u':');
         ASSERT_EQ(form->Velikost->Caption(), "1 Kb");
 
         Unmount("karta");
@@ -145,13 +150,7 @@ TEST_F(DrivesComeAndGo, TheShownDriveGoingAwayTakesTheListsToTheProgramsDrive) {
 // then renames nothing on the drive they move to, though a file of that name lies there.
 TEST_F(DrivesComeAndGo, AQuestionOpenWhenTheShownDriveGoesActsOnNoOtherFile) {
     drives.MakeFileOfSize('C', "zvuky/k.wav", 10);
-    Mount("karta", "karta");
-    win32::ReloadDriveMap();
-    Start(WindowsPath("zvuky"));
-    const QChar card = win32::ToWindowsPath("/mnt/karta").value().front();
-    form->disk->SetDrive(card);
-    form->adresar->SetDirectory(QString(card) + ":\\zvuky");
-    QTest::keyClick(form->soubor, Qt::Key_Down);
+    ShowCard("");
     DialogAnswerer answer([&](QWidget* modal) {
         Unmount("karta");
         QTest::qWait(500);
