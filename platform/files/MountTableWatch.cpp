@@ -23,6 +23,7 @@ MountTableWatch::MountTableWatch(std::function<void()> onChange, std::chrono::mi
 }
 
 MountTableWatch::~MountTableWatch() {
+    // Before the descriptor it watches is closed.
     delete notifier;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/files/drives.h"
 
 #include <QMap>
+#include <QScopeGuard>
 #include <memory>
 
 namespace win32 {
@@ -28,13 +29,13 @@ struct Broadcast {
             return;
         }
         telling = true;
+        const auto told = qScopeGuard([this] { telling = false; });
         do {
             changedMeanwhile = false;
             if (RefreshDriveMap()) {
                 TellEveryone();
             }
         } while (changedMeanwhile);
-        telling = false;
     }
 
     void TellEveryone() {
