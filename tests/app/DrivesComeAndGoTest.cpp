@@ -37,12 +37,20 @@ protected:
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
             ::mount("zvonkar", "/mnt", "tmpfs", 0, "size=1m") != 0)
             GTEST_SKIP() << "no private mount namespace here: " << std::strerror(errno);
+        mounted = true;
         drives.MakeFileOfSize('C', "zvuky/a.wav", 2048);
         drives.MakeFileOfSize('C', "karta/zvuky/k.wav", 1024);
         drives.MakeDirectory('C', "zaloha");
         // Without ZVONKAR_DRIVES the drives are the mounted volumes.
         qunsetenv("ZVONKAR_DRIVES");
         win32::ReloadDriveMap();
+    }
+
+    void TearDown() override {
+        form.reset();
+        // The fresh /mnt goes with everything mounted on it.
+        if (mounted)
+            ::umount2("/mnt", MNT_DETACH);
     }
 
     // Mounts folder `relative` of the test's drive at /mnt/`name`.
@@ -93,6 +101,7 @@ protected:
 
     TempDrives drives;
     std::unique_ptr<TForm1> form;
+    bool mounted = false;
 };
 
 // Entries come and go with their volumes, each keeping its letter, while the shown drive stays
