@@ -3,9 +3,14 @@
 #include "filectrl/PathHelpers.h"
 #include "filectrl/TDirectoryListBox.h"
 #include "framework/DrawTextFlags.h"
+#include "framework/TApplication.h"
 #include "platform/core/errhandling.h"
+#include "platform/files/dbt.h"
 #include "platform/files/drives.h"
+#include "platform/files/paths.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QLocale>
 
 namespace {
@@ -33,6 +38,15 @@ bool SameLetter(QChar a, QChar b) {
     return a.toUpper() == b.toUpper();
 }
 
+QString RootOf(QChar letter) {
+    return QString(letter.toUpper()) + QStringLiteral(":\\");
+}
+
+bool HasMedium(QChar letter) {
+    const CriticalErrorsFail quiet;
+    return win32::GetDiskFreeSpaceEx(RootOf(letter)).has_value();
+}
+
 } // namespace
 
 TDriveComboBox::TDriveComboBox(QWidget* parent) : TCustomComboBox(parent) {
@@ -40,6 +54,12 @@ TDriveComboBox::TDriveComboBox(QWidget* parent) : TCustomComboBox(parent) {
     const QString current = CurrentDirectory();
     drive_ = current.isEmpty() || current[0] == u'\\' ? QChar() : current[0];
     FitItemHeight();
+    deviceChange_ = std::make_unique<win32::DeviceChangeNotification>(
+        [this] { CallEventHandler([this] { DrivesChanged(); }); });
+    afterModal_.setSingleShot(true);
+    afterModal_.setInterval(250);
+    connect(&afterModal_, &QTimer::timeout, this,
+            [this] { CallEventHandler([this] { DrivesChanged(); }); });
 }
 
 TDriveComboBox::~TDriveComboBox() = default;
@@ -97,6 +117,15 @@ QString TDriveComboBox::RemoteNameText(QChar letter) const {
     return remote ? InCaseOf(letter, *remote) : VolumeLabelText(letter);
 }
 
+int TDriveComboBox::EntryOf(QChar letter) const {
+    for (int i = 0; i < Items().Count(); ++i) {
+        const QString text = Items().Text(i);
+        if (text.size() >= 2 && SameLetter(text[0], letter) && text[1] == u':')
+            return i;
+    }
+    return -1;
+}
+
 void TDriveComboBox::SetDrive(QChar drive) {
     if (ItemIndex() >= 0 && SameLetter(drive, drive_))
         return;
@@ -105,13 +134,9 @@ void TDriveComboBox::SetDrive(QChar drive) {
         SetItemIndex(-1);
     } else {
         drive_ = textCase_ == tcUpperCase ? drive.toUpper() : drive.toUpper().toLower();
-        for (int i = 0; i < Items().Count(); ++i) {
-            const QString text = Items().Text(i);
-            if (text.size() >= 2 && SameLetter(text[0], drive_) && text[1] == u':') {
-                SetItemIndex(i);
-                break;
-            }
-        }
+        const int entry = EntryOf(drive_);
+        if (entry >= 0)
+            SetItemIndex(entry);
     }
     if (dirList_)
         dirList_->SwitchDrive(drive_);
@@ -143,6 +168,46 @@ void TDriveComboBox::SetDirList(TDirectoryListBox* list) {
     dirList_ = list;
     if (dirList_)
         dirList_->SetDriveCombo(this);
+}
+
+void TDriveComboBox::DrivesChanged() {
+    // Before the window exists there is no list; it is built when the window is made.
+    if (!HandleAllocated())
+        return;
+    // A question open over the window is about the folder shown when it was asked: the lists
+    // must not move under it, or its answer would act on a file of that name elsewhere.
+    if (QApplication::activeModalWidget()) {
+        afterModal_.start();
+        return;
+    }
+    BuildDriveList();
+    // Without a drive (a network folder is shown) there is nothing to re-select or leave.
+    if (drive_.isNull())
+        return;
+    const int entry = EntryOf(drive_);
+    const QChar other = entry >= 0 && HasMedium(drive_) ? QChar() : RemainingHardDrive();
+    if (other.isNull()) {
+        SetItemIndex(entry);
+        return;
+    }
+    SetDrive(other);
+}
+
+QChar TDriveComboBox::RemainingHardDrive() const {
+    const std::optional<QString> program =
+        win32::ToWindowsPath(QFile::encodeName(QCoreApplication::applicationDirPath()));
+    QString candidates = program && program->size() > 1 && program->at(1) == u':'
+                             ? QString(program->front().toUpper())
+                             : QString();
+    const win32::DWORD drives = win32::GetLogicalDrives();
+    for (int number = 0; number < 26; ++number)
+        if (drives & (1u << number))
+            candidates += QChar(u'A' + number);
+    for (const QChar letter : candidates)
+        if (win32::GetDriveType(RootOf(letter)) == win32::DRIVE_FIXED && EntryOf(letter) >= 0 &&
+            HasMedium(letter))
+            return letter;
+    return QChar();
 }
 
 void TDriveComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState) {

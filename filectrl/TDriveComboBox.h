@@ -3,14 +3,20 @@
 // for the drive's kind and its volume label or network name. Picking another drive raises
 // OnChange twice (from the Drive setter inside the click handling, then from the pick itself);
 // picking the same drive raises it once. May be linked to a directory list that follows it.
+// The entries follow drives that are mounted and unmounted while the list is shown.
 
 #include "framework/TBitmap.h"
 #include "framework/TCustomComboBox.h"
 #include "framework/TLoadable.h"
 
 #include <QPointer>
+#include <QTimer>
+#include <memory>
 
 class TDirectoryListBox;
+namespace win32 {
+class DeviceChangeNotification;
+}
 
 class TDriveComboBox : public TCustomComboBox, public TLoadable {
     Q_OBJECT
@@ -57,6 +63,13 @@ private:
     void FitItemHeight();
     QString VolumeLabelText(QChar letter) const;
     QString RemoteNameText(QChar letter) const;
+    // Drives came or went: the list is built again and the drive re-selected without OnChange.
+    // When the selected drive went away (or lost its medium), the first remaining hard drive,
+    // the program's own first, is chosen as a user would choose it. Waits while a modal window
+    // is open.
+    void DrivesChanged();
+    int EntryOf(QChar letter) const;
+    QChar RemainingHardDrive() const;
 
     QChar drive_;
     TTextCase textCase_ = tcLowerCase;
@@ -66,4 +79,6 @@ private:
     TBitmap networkGlyph_;
     TBitmap cdromGlyph_;
     TBitmap ramGlyph_;
+    std::unique_ptr<win32::DeviceChangeNotification> deviceChange_;
+    QTimer afterModal_;
 };

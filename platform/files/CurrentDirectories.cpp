@@ -63,6 +63,11 @@ void CurrentDirectories::Reset() {
     known = false;
 }
 
+void CurrentDirectories::Forget(QChar letter) {
+    const std::lock_guard lock(mutex);
+    byDrive.remove(letter.toUpper());
+}
+
 bool CurrentDirectories::RealDirectoryMoved() const {
     struct stat info {};
     return ::stat(".", &info) != 0 || info.st_dev != device || info.st_ino != inode;

@@ -25,6 +25,8 @@ public:
     void Entered(const ResolvedPath& path);
     // Forgets every drive's directory and takes the current one from the process again.
     void Reset();
+    // Forgets drive `letter`'s directory, as when its volume has gone: it starts at its root.
+    void Forget(QChar letter);
 
 private:
     bool RealDirectoryMoved() const;

@@ -152,6 +152,7 @@ Drive DriveOfMount(char letter, const Mount& mount, const MachineFacts& facts) {
     drive.Type = KindOfMount(mount, facts);
     drive.FileSystem = QString::fromUtf8(mount.FileSystem);
     drive.Label = facts.LabelsByDevice.value(mount.Source);
+    drive.Device = mount.Source;
     if (drive.Type == DRIVE_REMOTE) {
         drive.RemoteName = RemoteNameOf(mount.Source);
     }
@@ -288,12 +289,13 @@ DriveMap DriveMap::FromMountInfo(const QByteArray& mountInfo, const MachineFacts
         Drive drive;
         drive.Letter = letter++;
         drive.Type = DRIVE_CDROM;
+        drive.Device = device;
         map.drives.append(drive);
     }
     return map;
 }
 
-DriveMap DriveMap::FromEnvironment() {
+DriveMap DriveMap::FromEnvironment(const DriveMap* previous) {
     const QByteArray listed = qgetenv("ZVONKAR_DRIVES");
     if (!listed.isEmpty()) {
         return FromDriveList(QString::fromUtf8(listed));
@@ -308,6 +310,39 @@ DriveMap DriveMap::FromEnvironment() {
         root.Folder = root.RealFolder = "/";
         map.drives.prepend(root);
     }
+    return previous != nullptr ? map.KeepingLettersOf(*previous) : map;
+}
+
+DriveMap DriveMap::KeepingLettersOf(const DriveMap& previous) const {
+    // An optical drive is known by its device, with or without a disc; a volume by its folder.
+    const auto sameDrive = [](const Drive& a, const Drive& b) {
+        const bool optical = a.Type == DRIVE_CDROM && !a.Device.isEmpty();
+        return optical ? a.Device == b.Device : !a.Folder.isEmpty() && a.Folder == b.Folder;
+    };
+    DriveMap map;
+    QList<Drive> newcomers;
+    for (const Drive& drive : drives) {
+        const auto before = std::find_if(previous.drives.begin(), previous.drives.end(),
+                                         [&](const Drive& d) { return sameDrive(drive, d); });
+        if (before != previous.drives.end() && map.Find(before->Letter) == nullptr) {
+            map.drives.append(drive);
+            map.drives.back().Letter = before->Letter;
+        } else {
+            newcomers.append(drive);
+        }
+    }
+    for (const Drive& drive : newcomers) {
+        char letter = drive.Folder == "/" ? 'C' : 'D';
+        while (letter <= 'Z' && map.Find(letter) != nullptr) {
+            ++letter;
+        }
+        if (letter <= 'Z') {
+            map.drives.append(drive);
+            map.drives.back().Letter = letter;
+        }
+    }
+    std::sort(map.drives.begin(), map.drives.end(),
+              [](const Drive& a, const Drive& b) { return a.Letter < b.Letter; });
     return map;
 }
 

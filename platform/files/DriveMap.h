@@ -22,6 +22,9 @@ struct Drive {
     QString Label;           // volume label, may be empty
     QString RemoteName;      // "\\server\share" for a network drive
     QString FileSystem;      // file-system type ("ext4", "vfat"...), empty when unknown
+    QByteArray Device;       // the device it is mounted from, or the optical drive's device
+
+    bool operator==(const Drive&) const = default;
 };
 
 // What the default map needs to know of the machine besides its mount table; the real answers
@@ -45,8 +48,16 @@ public:
     // The map of a /proc/self/mountinfo text: C: is "/", then volumes mounted under /media,
     // /run/media and /mnt, then optical drives, from D: on in a stable order.
     static DriveMap FromMountInfo(const QByteArray& mountInfo, const MachineFacts& facts);
-    // ZVONKAR_DRIVES when set, else the mounted volumes of this process.
-    static DriveMap FromEnvironment();
+    // ZVONKAR_DRIVES when set, else the mounted volumes of this process; these with the letters
+    // of `previous` kept (see KeepingLettersOf) when it is given.
+    static DriveMap FromEnvironment(const DriveMap* previous = nullptr);
+
+    // This map lettered after `previous`: a drive that was there before (the same folder, or for
+    // an optical drive the same device) keeps its letter, so that nothing is renumbered when a
+    // volume comes or goes; a new one takes the first letter free from D: on (the root C:).
+    DriveMap KeepingLettersOf(const DriveMap& previous) const;
+
+    bool operator==(const DriveMap&) const = default;
 
     const QList<Drive>& Drives() const { return drives; }
     const Drive* Find(char letter) const; // either case; null when absent

@@ -126,4 +126,20 @@ void ReloadDriveMap() {
     CurrentDirectories::Instance().Reset();
 }
 
+bool RefreshDriveMap() {
+    const std::shared_ptr<const DriveMap> previous = CurrentDriveMap();
+    DriveMap fresh = DriveMap::FromEnvironment(previous.get());
+    if (fresh == *previous) {
+        return false;
+    }
+    for (const Drive& before : previous->Drives()) {
+        const Drive* now = fresh.Find(before.Letter);
+        if (now == nullptr || now->Folder != before.Folder) {
+            CurrentDirectories::Instance().Forget(QChar(before.Letter));
+        }
+    }
+    SetCurrentDriveMap(std::move(fresh));
+    return true;
+}
+
 } // namespace win32

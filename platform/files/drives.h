@@ -43,5 +43,10 @@ std::optional<DiskFreeSpace> GetDiskFreeSpaceEx(const QString& directory);
 // Reads the drive map again (ZVONKAR_DRIVES, else the mounted volumes) and resets every drive's
 // current directory to its root and the current directory to the process's real one.
 void ReloadDriveMap();
+// Reads the mounted volumes again after volumes came or went, keeping the letter of every drive
+// that is still there; a new volume takes the first free letter. A ZVONKAR_DRIVES map is read
+// again as it is given. A letter that went away, or now stands for another folder, forgets its
+// current directory. True when any drive changed (its folder, kind, label or presence).
+bool RefreshDriveMap();
 
 } // namespace win32

@@ -102,6 +102,36 @@ TEST(DefaultDriveMap, FromMountTable) {
     EXPECT_EQ(GetLastError(), ERROR_NOT_READY);
 }
 
+// Each step's mount table read after the one before: a drive keeps its letter while it is
+// there, so a volume that sorts first does not push the others on, and a new one takes the
+// first free letter.
+TEST(DefaultDriveMap, VolumesKeepTheirLettersAsOthersComeAndGo) {
+    const QByteArray root = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n";
+    const QByteArray b = "2 1 8:17 / /mnt/b rw - ext4 /dev/sdb1 rw\n";
+    const QByteArray a = "3 1 8:33 / /mnt/a rw - ext4 /dev/sdc1 rw\n";
+    const QByteArray disc = "4 1 11:0 / /media/cdrom ro - iso9660 /dev/sr0 ro\n";
+    const QByteArray c = "5 1 8:49 / /mnt/c rw - ext4 /dev/sdd1 rw\n";
+    MachineFacts facts;
+    facts.OpticalDevices = {"/dev/sr0"};
+    const struct {
+        QByteArray table;
+        const char* letters; // letter and folder of each drive, the optical drive's "-" empty
+    } steps[] = {
+        {root + b, "C/ D/mnt/b E-"},
+        {root + b + a + disc, "C/ D/mnt/b E/media/cdrom F/mnt/a"},
+        {root + a, "C/ E- F/mnt/a"},
+        {root + a + c, "C/ D/mnt/c E- F/mnt/a"},
+    };
+    DriveMap map;
+    for (const auto& step : steps) {
+        map = DriveMap::FromMountInfo(step.table, facts).KeepingLettersOf(map);
+        QStringList letters;
+        for (const Drive& drive : map.Drives())
+            letters << QChar(drive.Letter) + QString(drive.Folder.isEmpty() ? "-" : drive.Folder);
+        EXPECT_EQ(letters.join(' '), step.letters);
+    }
+}
+
 TEST(DefaultDriveMap, VolumeFlagsByFileSystem) {
     const DWORD both = FS_CASE_SENSITIVE | FS_CASE_IS_PRESERVED;
     for (const char* fs : {"ext4", "xfs", "btrfs", "tmpfs"}) {
