@@ -78,11 +78,11 @@ protected:
     }
 
     // Writes C:\`name`, `frames` frames of 16-bit samples (interleaved) from `sample`.
-    void MakeWav(const char* name, const WavSpec& spec, std::size_t frames,
+    void MakeWav(const char* name, const WavSpec& wav, std::size_t frames,
                  qint16 (*sample)(std::size_t) = TestSample) {
-        ASSERT_TRUE(WriteWav(drives_.PosixPath('C', name), spec, frames,
+        ASSERT_TRUE(WriteWav(drives_.PosixPath('C', name), wav, frames,
                              [&](std::size_t frame, int channel) {
-                                 return sample(frame * spec.channels + channel) / 32767.0;
+                                 return sample(frame * wav.channels + channel) / 32767.0;
                              }));
     }
 

@@ -7,12 +7,12 @@
 
 namespace audition {
 
-bool WriteWav(const QString& path, const WavSpec& spec, std::size_t frames,
+bool WriteWav(const QString& path, const WavSpec& wav, std::size_t frames,
               const SampleAt& sample) {
     SF_INFO info{};
-    info.samplerate = spec.rate;
-    info.channels = spec.channels;
-    info.format = spec.format;
+    info.samplerate = wav.rate;
+    info.channels = wav.channels;
+    info.format = wav.format;
     const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(
         sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info), &sf_close);
     if (!file) {
@@ -20,12 +20,12 @@ bool WriteWav(const QString& path, const WavSpec& spec, std::size_t frames,
     }
     // In blocks, so that a file of a gigabyte needs no more memory than a short one.
     constexpr std::size_t kBlock = 4096;
-    const auto width = static_cast<std::size_t>(spec.channels);
+    const auto width = static_cast<std::size_t>(wav.channels);
     std::vector<double> block(kBlock * width);
     for (std::size_t done = 0; done < frames;) {
         const std::size_t count = std::min(kBlock, frames - done);
         for (std::size_t i = 0; i < count; ++i) {
-            for (int channel = 0; channel < spec.channels; ++channel) {
+            for (int channel = 0; channel < wav.channels; ++channel) {
                 block[i * width + static_cast<std::size_t>(channel)] = sample(done + i, channel);
             }
         }

@@ -21,7 +21,7 @@ struct WavSpec {
 using SampleAt = std::function<double(std::size_t frame, int channel)>;
 
 // Writes `frames` frames of `sample` into a new file at `path`; false when it cannot.
-bool WriteWav(const QString& path, const WavSpec& spec, std::size_t frames, const SampleAt& sample);
+bool WriteWav(const QString& path, const WavSpec& wav, std::size_t frames, const SampleAt& sample);
 
 // Makes the header of the WAV file at `path` claim `bytes` bytes of data, whatever it holds.
 bool ClaimDataBytes(const QString& path, std::uint32_t bytes);
