@@ -73,6 +73,21 @@ std::vector<TListEntry> TListItems::SortedEntries(std::vector<TListEntry> entrie
     return sorted;
 }
 
+void TListItems::Insert(int index, const QString& text, const TBitmap* glyph) {
+    if (index != Count())
+        CheckIndex(index);
+    beginInsertRows(QModelIndex(), index, index);
+    entries_.insert(entries_.begin() + index, TListEntry{text, glyph});
+    endInsertRows();
+}
+
+void TListItems::Delete(int index) {
+    CheckIndex(index);
+    beginRemoveRows(QModelIndex(), index, index);
+    entries_.erase(entries_.begin() + index);
+    endRemoveRows();
+}
+
 void TListItems::Clear() {
     beginResetModel();
     entries_ = {};
@@ -98,6 +113,28 @@ int TListItems::IndexOf(const QString& text) const {
         if (entries_[i].Text.compare(text, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
     return -1;
+}
+
+std::vector<int> TListItems::FindAll(const QString& text) const {
+    std::vector<int> found;
+    auto from = entries_.begin();
+    auto to = entries_.end();
+    if (sorted_) {
+        // Entries of an equal key sit together, in the order they came.
+        const TListSortKey key = ListSortKey(text);
+        from = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                [](const TListEntry& e, const TListSortKey& k) {
+                                    return ListSortKey(e.Text).Compare(k) < 0;
+                                });
+        to = std::upper_bound(from, entries_.end(), key,
+                              [](const TListSortKey& k, const TListEntry& e) {
+                                  return k.Compare(ListSortKey(e.Text)) < 0;
+                              });
+    }
+    for (auto at = from; at != to; ++at)
+        if (at->Text == text)
+            found.push_back(static_cast<int>(at - entries_.begin()));
+    return found;
 }
 
 void TListItems::SetShownText(std::function<QString(const QString&)> shown) {

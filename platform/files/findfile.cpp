@@ -7,6 +7,7 @@
 #include "platform/files/WildcardPattern.h"
 #include "platform/files/paths.h"
 
+#include <QList>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -187,6 +188,15 @@ bool FindFileStatus(HANDLE find, WIN32_FIND_DATA& data) {
 
 bool FindClose(HANDLE find) {
     return HandleTable::Instance().Close<FindObject>(find);
+}
+
+bool PathMatchSpec(const QString& name, const QString& spec) {
+    for (const QStringView pattern : QStringView(spec).split(u';')) {
+        if (WildcardPattern(pattern).Matches(name)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace win32
