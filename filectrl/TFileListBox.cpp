@@ -18,6 +18,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -29,6 +31,8 @@ constexpr win32::DWORD kFilteredBits = win32::FILE_ATTRIBUTE_HIDDEN | win32::FIL
 constexpr int kAttributeBits = 0x3F;
 // A read whose entries reach this sorted position shows the hourglass.
 constexpr int kHourglassPosition = 100;
+// More changes than this at once are merged into the entries in one pass.
+constexpr std::size_t kChangesOneByOne = 16;
 
 // The hourglass of a long read, put away however the read ends.
 class Hourglass {
@@ -262,9 +266,12 @@ void TFileListBox::FollowChanges(const win32::DIRECTORY_CHANGES& changes) {
     KeptView kept(*this);
     if (changes.Overflow)
         ReadFolder();
-    else
+    else {
+        EntryChanges entryChanges;
         for (const QString& name : changes.FileNames)
-            UpdateEntry(name);
+            UpdateEntry(name, entryChanges);
+        ApplyEntryChanges(std::move(entryChanges));
+    }
     const bool selectedGone = kept.Restore();
     if (lastSelection_ == selected)
         lastSelection_ = ItemIndex();
@@ -275,7 +282,7 @@ void TFileListBox::FollowChanges(const win32::DIRECTORY_CHANGES& changes) {
     }
 }
 
-void TFileListBox::UpdateEntry(const QString& name) {
+void TFileListBox::UpdateEntry(const QString& name, EntryChanges& changes) const {
     const win32::DWORD attributes = win32::GetFileAttributes(JoinPath(directory_, name));
     const bool exists = attributes != win32::INVALID_FILE_ATTRIBUTES;
     const bool folder = exists && (attributes & win32::FILE_ATTRIBUTE_DIRECTORY);
@@ -285,19 +292,32 @@ void TFileListBox::UpdateEntry(const QString& name) {
         for (const QString& pattern : mask_.split(u';'))
             count += win32::PathMatchSpec(name, pattern) ? 1 : 0;
     const QString folderText = u'[' + name + u']';
-    SetEntryCount(folder ? name : folderText, 0, nullptr);
+    const auto setCount = [&](const QString& text, int wanted, const TBitmap* glyph) {
+        const std::vector<int> listed = Items().FindAll(text);
+        for (auto n = static_cast<int>(listed.size()); n > wanted; --n)
+            changes.Removed.push_back(listed[static_cast<std::size_t>(n - 1)]);
+        for (auto n = static_cast<int>(listed.size()); n < wanted; ++n)
+            changes.Added.push_back({text, glyph});
+    };
+    setCount(folder ? name : folderText, 0, nullptr);
     if (folder)
-        SetEntryCount(folderText, count, showGlyphs_ ? &closedGlyph_ : nullptr);
+        setCount(folderText, count, showGlyphs_ ? &closedGlyph_ : nullptr);
     else
-        SetEntryCount(name, count, FileGlyph(name));
+        setCount(name, count, FileGlyph(name));
 }
 
-void TFileListBox::SetEntryCount(const QString& text, int count, const TBitmap* glyph) {
-    const std::vector<int> listed = Items().FindAll(text);
-    for (auto n = static_cast<int>(listed.size()); n > count; --n)
-        Items().Delete(listed[static_cast<std::size_t>(n - 1)]);
-    for (auto n = static_cast<int>(listed.size()); n < count; ++n)
-        Items().Add(text, glyph);
+void TFileListBox::ApplyEntryChanges(EntryChanges changes) {
+    // A few changes are made one by one, which the view follows row by row; a burst is merged
+    // in one pass, as moving the entries behind each of hundreds would hold up the window.
+    if (changes.Removed.size() + changes.Added.size() > kChangesOneByOne) {
+        Items().Update(std::move(changes.Removed), std::move(changes.Added));
+        return;
+    }
+    std::sort(changes.Removed.begin(), changes.Removed.end(), std::greater<>());
+    for (const int index : changes.Removed)
+        Items().Delete(index);
+    for (const TListEntry& entry : changes.Added)
+        Items().Add(entry.Text, entry.Glyph);
 }
 
 void TFileListBox::NotifyChange() {

@@ -121,9 +121,14 @@ private:
     void ReadFolder();
     bool Listed(win32::DWORD attributes) const;
     void FollowChanges(const win32::DIRECTORY_CHANGES& changes);
-    // Lists the name as the folder now holds it: added, removed or left as it is.
-    void UpdateEntry(const QString& name);
-    void SetEntryCount(const QString& text, int count, const TBitmap* glyph);
+    // The entries to remove (positions) and to add for the names of one batch of changes.
+    struct EntryChanges {
+        std::vector<int> Removed;
+        std::vector<TListEntry> Added;
+    };
+    // What lists the name as the folder now holds it: added, removed or left as it is.
+    void UpdateEntry(const QString& name, EntryChanges& changes) const;
+    void ApplyEntryChanges(EntryChanges changes);
     const TBitmap* FileGlyph(const QString& name) const;
     void StartDrag(int index, QPoint from);
 

@@ -73,6 +73,55 @@ std::vector<TListEntry> TListItems::SortedEntries(std::vector<TListEntry> entrie
     return sorted;
 }
 
+void TListItems::Update(std::vector<int> removed, std::vector<TListEntry> added) {
+    std::sort(removed.begin(), removed.end());
+    removed.erase(std::unique(removed.begin(), removed.end()), removed.end());
+    // Where each added entry goes in the present list, as Add would place it; entries bound for
+    // one place go in their own sorted order.
+    struct Place {
+        int Position;
+        TListSortKey Key;
+        std::size_t Added;
+    };
+    std::vector<Place> places;
+    places.reserve(added.size());
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        TListSortKey key = ListSortKey(added[i].Text);
+        int position = Count();
+        if (sorted_)
+            position =
+                static_cast<int>(std::upper_bound(entries_.begin(), entries_.end(), key,
+                                                  [](const TListSortKey& k, const TListEntry& e) {
+                                                      return k.Compare(ListSortKey(e.Text)) < 0;
+                                                  }) -
+                                 entries_.begin());
+        places.push_back({position, std::move(key), i});
+    }
+    std::sort(places.begin(), places.end(), [this](const Place& a, const Place& b) {
+        if (a.Position != b.Position)
+            return a.Position < b.Position;
+        const int c = sorted_ ? a.Key.Compare(b.Key) : 0;
+        return c < 0 || (c == 0 && a.Added < b.Added);
+    });
+    beginResetModel();
+    std::vector<TListEntry> merged;
+    merged.reserve(entries_.size() + added.size());
+    auto place = places.begin();
+    auto gone = removed.begin();
+    for (int i = 0;; ++i) {
+        for (; place != places.end() && place->Position == i; ++place)
+            merged.push_back(std::move(added[place->Added]));
+        if (i == Count())
+            break;
+        if (gone != removed.end() && *gone == i)
+            ++gone;
+        else
+            merged.push_back(std::move(entries_[static_cast<std::size_t>(i)]));
+    }
+    entries_ = std::move(merged);
+    endResetModel();
+}
+
 void TListItems::Insert(int index, const QString& text, const TBitmap* glyph) {
     if (index != Count())
         CheckIndex(index);

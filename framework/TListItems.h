@@ -39,6 +39,11 @@ public:
     // `keys`, when not empty, are the entries' sort keys (ListSortKey of each text), for a
     // caller that made them already.
     void Assign(std::vector<TListEntry> entries, std::vector<TListSortKey> keys = {});
+    // Removes the entries at the positions `removed` and adds `added`, each in its sorted place
+    // (after the entries that compare equal) when Sorted, else at the end: one pass over the
+    // list however many change, where Add and Delete move the entries behind each one. The
+    // views are reset once, so they keep no selection.
+    void Update(std::vector<int> removed, std::vector<TListEntry> added);
     // Puts an entry at `index` (0 to Count()), for an unsorted list whose owner keeps the order.
     void Insert(int index, const QString& text, const TBitmap* glyph = nullptr);
     // Removes the entry at `index`; EListError outside the list.

@@ -20,6 +20,10 @@ namespace {
 // How long events are gathered before they are handed on: short enough that an entry shows
 // well within a blink, long enough that a burst arrives as one batch.
 constexpr int kGatherMs = 25;
+// While a burst goes on (the last delivery held many names), events are gathered for longer,
+// so that the lists take fewer, larger batches; an entry still shows well within 300 ms.
+constexpr int kBurstGatherMs = 100;
+constexpr qsizetype kBurstNames = 16;
 // More changed names than this are not worth looking at one by one: the folder is read again.
 constexpr qsizetype kMostNames = 20000;
 // The reads of one wake-up: the rest waits for the next turn of the event loop, so that a flood
@@ -120,6 +124,7 @@ private:
         changes.FileNames.reserve(static_cast<qsizetype>(names_.size()));
         for (const QByteArray& name : names_)
             changes.FileNames.append(WindowsNameOf(name));
+        timer_->setInterval(names_.size() > kBurstNames ? kBurstGatherMs : kGatherMs);
         names_.clear();
         seen_.clear();
         overflow_ = false;
