@@ -18,8 +18,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
-#include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -31,8 +29,6 @@ constexpr win32::DWORD kFilteredBits = win32::FILE_ATTRIBUTE_HIDDEN | win32::FIL
 constexpr int kAttributeBits = 0x3F;
 // A read whose entries reach this sorted position shows the hourglass.
 constexpr int kHourglassPosition = 100;
-// More changes than this at once are merged into the entries in one pass.
-constexpr std::size_t kChangesOneByOne = 16;
 
 // The hourglass of a long read, put away however the read ends.
 class Hourglass {
@@ -270,7 +266,7 @@ void TFileListBox::FollowChanges(const win32::DIRECTORY_CHANGES& changes) {
         EntryChanges entryChanges;
         for (const QString& name : changes.FileNames)
             UpdateEntry(name, entryChanges);
-        ApplyEntryChanges(std::move(entryChanges));
+        Items().Update(std::move(entryChanges.Removed), std::move(entryChanges.Added));
     }
     const bool selectedGone = kept.Restore();
     if (lastSelection_ == selected)
@@ -304,20 +300,6 @@ void TFileListBox::UpdateEntry(const QString& name, EntryChanges& changes) const
         setCount(folderText, count, showGlyphs_ ? &closedGlyph_ : nullptr);
     else
         setCount(name, count, FileGlyph(name));
-}
-
-void TFileListBox::ApplyEntryChanges(EntryChanges changes) {
-    // A few changes are made one by one, which the view follows row by row; a burst is merged
-    // in one pass, as moving the entries behind each of hundreds would hold up the window.
-    if (changes.Removed.size() + changes.Added.size() > kChangesOneByOne) {
-        Items().Update(std::move(changes.Removed), std::move(changes.Added));
-        return;
-    }
-    std::sort(changes.Removed.begin(), changes.Removed.end(), std::greater<>());
-    for (const int index : changes.Removed)
-        Items().Delete(index);
-    for (const TListEntry& entry : changes.Added)
-        Items().Add(entry.Text, entry.Glyph);
 }
 
 void TFileListBox::NotifyChange() {

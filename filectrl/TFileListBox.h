@@ -128,7 +128,6 @@ private:
     };
     // What lists the name as the folder now holds it: added, removed or left as it is.
     void UpdateEntry(const QString& name, EntryChanges& changes) const;
-    void ApplyEntryChanges(EntryChanges changes);
     const TBitmap* FileGlyph(const QString& name) const;
     void StartDrag(int index, QPoint from);
 

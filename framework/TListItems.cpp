@@ -5,6 +5,13 @@
 #include <algorithm>
 #include <numeric>
 
+namespace {
+
+// More changes than this at once are merged into the list in one pass.
+constexpr std::size_t kChangesOneByOne = 16;
+
+} // namespace
+
 TListItems::TListItems(QObject* parent) : QAbstractListModel(parent) {}
 
 TListItems::~TListItems() = default;
@@ -76,6 +83,13 @@ std::vector<TListEntry> TListItems::SortedEntries(std::vector<TListEntry> entrie
 void TListItems::Update(std::vector<int> removed, std::vector<TListEntry> added) {
     std::sort(removed.begin(), removed.end());
     removed.erase(std::unique(removed.begin(), removed.end()), removed.end());
+    if (removed.size() + added.size() <= kChangesOneByOne) {
+        for (auto at = removed.rbegin(); at != removed.rend(); ++at)
+            Delete(*at);
+        for (const TListEntry& entry : added)
+            Add(entry.Text, entry.Glyph);
+        return;
+    }
     // Where each added entry goes in the present list, as Add would place it; entries bound for
     // one place go in their own sorted order.
     struct Place {

@@ -40,9 +40,10 @@ public:
     // caller that made them already.
     void Assign(std::vector<TListEntry> entries, std::vector<TListSortKey> keys = {});
     // Removes the entries at the positions `removed` and adds `added`, each in its sorted place
-    // (after the entries that compare equal) when Sorted, else at the end: one pass over the
-    // list however many change, where Add and Delete move the entries behind each one. The
-    // views are reset once, so they keep no selection.
+    // (after the entries that compare equal) when Sorted, else at the end. A few are removed
+    // and added one by one, which views follow row by row; more are merged in one pass over
+    // the list, as moving the entries behind each of hundreds would hold up the window, and
+    // views are then reset once (they keep no selection).
     void Update(std::vector<int> removed, std::vector<TListEntry> added);
     // Puts an entry at `index` (0 to Count()), for an unsorted list whose owner keeps the order.
     void Insert(int index, const QString& text, const TBitmap* glyph = nullptr);
