@@ -50,6 +50,13 @@ void TForm1::souborClick(QObject*) {
     Panel2->SetEnabled(true);
 }
 
+void TForm1::souborSelectedGone(QObject*) {
+    // Another program took the selected file away: as after a change of folder, nothing is
+    // measured and the file buttons wait for the next selection. A sound playing plays on.
+    Panel2->SetEnabled(false);
+    Velikost->SetCaption(QStringLiteral("0 Kb"));
+}
+
 void TForm1::TransparentButton2Click(QObject*) {
     PlaySoundFile(ProgramDir + QStringLiteral("ticho.wav"));
 }

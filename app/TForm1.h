@@ -42,6 +42,7 @@ public:
     Q_INVOKABLE void AdresarChange(QObject* sender);
     Q_INVOKABLE void diskChange(QObject* sender);
     Q_INVOKABLE void souborClick(QObject* sender);
+    Q_INVOKABLE void souborSelectedGone(QObject* sender);
     Q_INVOKABLE void TransparentButton2Click(QObject* sender);
     // File operations.
     Q_INVOKABLE void TransparentButton3Click(QObject* sender);

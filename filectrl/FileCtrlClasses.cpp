@@ -23,6 +23,8 @@ void RegisterFileCtrlClasses() {
         TClassRegistry& registry = TClassRegistry::Global();
         RegisterListBox<TDirectoryListBox>(registry);
         RegisterListBox<TFileListBox>(registry);
+        registry.RegisterEvent<TFileListBox>(QStringLiteral("OnSelectedGone"),
+                                             &TFileListBox::OnSelectedGone);
         registry.RegisterClass<TDriveComboBox>();
         registry.RegisterEvent<TDriveComboBox>(QStringLiteral("OnChange"),
                                                &TCustomComboBox::OnChange);

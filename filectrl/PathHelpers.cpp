@@ -86,6 +86,17 @@ bool IsExistingDirectory(const QString& path) {
            (attributes & win32::FILE_ATTRIBUTE_DIRECTORY);
 }
 
+QString NearestExistingDirectory(const QString& path) {
+    const QString root = RootOf(path);
+    QString directory = path;
+    while (directory.size() > root.size() && !IsExistingDirectory(directory)) {
+        directory = DirectoryPart(directory);
+        if (directory.size() > root.size())
+            directory.chop(1);
+    }
+    return directory.size() < root.size() ? root : directory;
+}
+
 QString JoinPath(const QString& directory, const QString& name) {
     if (directory.endsWith(u'\\'))
         return directory + name;

@@ -33,6 +33,9 @@ QString CurrentDirectory();
 void ChangeDirectory(const QString& path);
 // True when the path's attributes can be read and carry the directory bit.
 bool IsExistingDirectory(const QString& path);
+// The path itself when it is an existing directory, else its nearest ancestor that is, at
+// most its root: where a list goes when the folder it shows is taken away.
+QString NearestExistingDirectory(const QString& path);
 // directory + name, with a "\" between unless the directory ends in one.
 QString JoinPath(const QString& directory, const QString& name);
 // The number of "\" in the path.

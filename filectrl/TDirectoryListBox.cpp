@@ -1,12 +1,15 @@
 #include "filectrl/TDirectoryListBox.h"
 
 #include "filectrl/FindHandle.h"
+#include "filectrl/KeptView.h"
 #include "filectrl/PathHelpers.h"
 #include "filectrl/TDriveComboBox.h"
 #include "filectrl/TFileListBox.h"
 #include "framework/Exceptions.h"
 #include "framework/ListCollation.h"
+#include "framework/TApplication.h"
 #include "framework/TLabel.h"
+#include "platform/files/attributes.h"
 #include "platform/files/displaytext.h"
 #include "platform/files/drives.h"
 
@@ -141,6 +144,14 @@ std::optional<win32::DWORD> TDirectoryListBox::FileSystemFlags(const QString& ro
 }
 
 void TDirectoryListBox::BuildEntries() {
+    // Watched before it is read, so that nothing done meanwhile is missed.
+    if (watch_.Folder() != directory_)
+        watch_.Watch(directory_, win32::FILE_NOTIFY_CHANGE_DIR_NAME,
+                     [this](const win32::DIRECTORY_CHANGES& changes) {
+                         CallEventHandler([&] { FollowChanges(changes); });
+                     });
+    else
+        watch_.Discard();
     const PaintingSuspended suspended(this);
     Items().Clear();
     ReadVolumeFlags();
@@ -173,6 +184,63 @@ void TDirectoryListBox::BuildEntries() {
     Items().Assign(std::move(entries));
     if (HandleAllocated())
         SetItemIndex(current);
+}
+
+void TDirectoryListBox::FollowChanges(const win32::DIRECTORY_CHANGES& changes) {
+    if (changes.DirectoryGone) {
+        watch_.Close();
+        SetDirectory(NearestExistingDirectory(directory_));
+        return;
+    }
+    KeptView kept(*this);
+    if (changes.Overflow)
+        BuildEntries();
+    else
+        for (const QString& name : changes.FileNames)
+            UpdateSubdirectory(name);
+    // A subdirectory picked with a single click that went gives the selection back to the
+    // directory itself.
+    if (kept.Restore())
+        SetItemIndex(CurrentEntry());
+}
+
+int TDirectoryListBox::CurrentEntry() const {
+    for (int i = 0; i < Items().Count(); ++i)
+        if (Items().Glyph(i) == &currentGlyph_)
+            return i;
+    return -1;
+}
+
+void TDirectoryListBox::UpdateSubdirectory(const QString& name) {
+    constexpr win32::DWORD hidden = win32::FILE_ATTRIBUTE_HIDDEN | win32::FILE_ATTRIBUTE_SYSTEM |
+                                    win32::FILE_ATTRIBUTE_VOLUME_LABEL;
+    const win32::DWORD attributes = win32::GetFileAttributes(JoinPath(directory_, name));
+    const bool listed = attributes != win32::INVALID_FILE_ATTRIBUTES &&
+                        (attributes & win32::FILE_ATTRIBUTE_DIRECTORY) && !(attributes & hidden);
+    // The subdirectories follow the current entry in the order ListSubdirectories gives them.
+    const TListSortKey key = ListSortKey(name);
+    int low = CurrentEntry() + 1;
+    int high = Items().Count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        const QString text = Items().Text(middle);
+        const int c = ListSortKey(text).Compare(key);
+        if (c < 0 || (c == 0 && text < name))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    const bool present = low < Items().Count() && Items().Text(low) == name;
+    if (present && !listed) {
+        Items().Delete(low);
+    } else if (!present && listed) {
+        // On a volume that ignores case one spelling of a name is listed already.
+        const bool twin =
+            (low < Items().Count() && ComparePaths(Items().Text(low), name) == 0) ||
+            (low > CurrentEntry() + 1 && ComparePaths(Items().Text(low - 1), name) == 0);
+        if (!twin)
+            Items().Insert(low, name, &closedGlyph_);
+    }
 }
 
 QStringList TDirectoryListBox::ListSubdirectories(const QString& directory) const {

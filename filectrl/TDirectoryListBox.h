@@ -2,13 +2,16 @@
 // The directory list: one directory shown as a short tree, the chain of its ancestors from the
 // drive root, the directory itself and its subdirectories. A double click or Enter on an entry
 // goes there; every navigation leaves the process's current directory at the new Directory and
-// raises OnChange once. May be linked to a file list, a label and a drive selector.
+// raises OnChange once. Subdirectories that other programs make or take away appear and go in
+// their sorted place; when the directory itself goes, the list moves to its nearest existing
+// ancestor. May be linked to a file list, a label and a drive selector.
 
 #include "framework/Events.h"
 #include "framework/TBitmap.h"
 #include "framework/TCustomListBox.h"
 #include "framework/TLoadable.h"
 #include "platform/core/windef.h"
+#include "platform/files/dirchanges.h"
 
 #include <QPointer>
 #include <QString>
@@ -87,6 +90,10 @@ private:
     void SwitchDrive(QChar drive);
 
     void EnterDirectory(const QString& path);
+    void FollowChanges(const win32::DIRECTORY_CHANGES& changes);
+    // Lists or drops one subdirectory as the directory now holds it.
+    void UpdateSubdirectory(const QString& name);
+    int CurrentEntry() const;
     QStringList ListSubdirectories(const QString& directory) const;
     void ReadVolumeFlags();
     void FitItemHeight();
@@ -102,4 +109,5 @@ private:
     QPointer<TFileListBox> fileList_;
     QPointer<TLabel> dirLabel_;
     QPointer<TDriveComboBox> driveCombo_;
+    win32::DirectoryChangeWatch watch_;
 };

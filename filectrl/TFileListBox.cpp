@@ -1,10 +1,12 @@
 #include "filectrl/TFileListBox.h"
 
 #include "filectrl/FindHandle.h"
+#include "filectrl/KeptView.h"
 #include "filectrl/PathHelpers.h"
 #include "filectrl/SortedPositionWatch.h"
 #include "filectrl/TDirectoryListBox.h"
 #include "framework/Exceptions.h"
+#include "framework/TApplication.h"
 #include "framework/TEdit.h"
 #include "platform/files/attributes.h"
 #include "platform/files/displaytext.h"
@@ -190,10 +192,34 @@ void TFileListBox::SetFileName(const QString& fileName) {
 void TFileListBox::ReadEntries() {
     if (!HandleAllocated())
         return;
-    const win32::DWORD attributeWord =
-        static_cast<win32::DWORD>(fileType_.toInt() & kAttributeBits);
-    const bool everyEntry = fileType_.testFlag(ftNormal);
     ChangeDirectory(directory_);
+    ReadFolder();
+    NotifyChange();
+}
+
+bool TFileListBox::Listed(win32::DWORD attributes) const {
+    const auto attributeWord = static_cast<win32::DWORD>(fileType_.toInt() & kAttributeBits);
+    return (attributes & kFilteredBits & ~attributeWord) == 0 &&
+           (fileType_.testFlag(ftNormal) || (attributes & attributeWord));
+}
+
+const TBitmap* TFileListBox::FileGlyph(const QString& name) const {
+    return IsProgramName(name) ? &executableGlyph_ : &unknownGlyph_;
+}
+
+void TFileListBox::ReadFolder() {
+    // Watched before it is read, so that nothing done meanwhile is missed; what the watch
+    // gathered before is in the read.
+    if (watch_.Folder() != directory_)
+        watch_.Watch(directory_,
+                     win32::FILE_NOTIFY_CHANGE_FILE_NAME | win32::FILE_NOTIFY_CHANGE_DIR_NAME |
+                         win32::FILE_NOTIFY_CHANGE_ATTRIBUTES,
+                     [this](const win32::DIRECTORY_CHANGES& changes) {
+                         CallEventHandler([&] { FollowChanges(changes); });
+                     });
+    else
+        watch_.Discard();
+    const bool checksReadOnly = fileType_.testFlag(ftReadOnly) && !fileType_.testFlag(ftNormal);
     Items().Clear();
     // The whole folder is read first and then shown in one batch, sorted once; the hourglass
     // still comes up as soon as an entry lands at position 100 of the list being read.
@@ -204,24 +230,19 @@ void TFileListBox::ReadEntries() {
     for (const QString& pattern : mask_.split(u';')) {
         win32::WIN32_FIND_DATA data;
         // What a copy cut off in this folder left behind goes as the folder is read.
-        FindHandle find(pattern, data, win32::FindExSearchNameMatch,
+        FindHandle find(JoinPath(directory_, pattern), data, win32::FindExSearchNameMatch,
                         win32::FIND_FIRST_EX_REMOVE_ABANDONED);
         for (bool more = find.Valid(); more; more = find.Next(data)) {
-            if ((data.dwFileAttributes & kFilteredBits & ~attributeWord) != 0)
-                continue;
             // The enumeration does not read an entry's status, so the read-only bit is asked
             // for only where it decides.
-            const bool accepted = everyEntry || (data.dwFileAttributes & attributeWord) ||
-                                  ((attributeWord & win32::FILE_ATTRIBUTE_READONLY) &&
-                                   find.Status(data) && (data.dwFileAttributes & attributeWord));
-            if (!accepted)
+            if (!Listed(data.dwFileAttributes) &&
+                !(checksReadOnly && find.Status(data) && Listed(data.dwFileAttributes)))
                 continue;
             if (data.dwFileAttributes & win32::FILE_ATTRIBUTE_DIRECTORY)
                 entries.push_back(
                     {u'[' + data.cFileName + u']', showGlyphs_ ? &closedGlyph_ : nullptr});
             else
-                entries.push_back({data.cFileName, IsProgramName(data.cFileName) ? &executableGlyph_
-                                                                                 : &unknownGlyph_});
+                entries.push_back({data.cFileName, FileGlyph(data.cFileName)});
             keys.push_back(ListSortKey(entries.back().Text));
             if (hourglassPosition.Lands(keys.back()))
                 hourglass.Show();
@@ -229,7 +250,58 @@ void TFileListBox::ReadEntries() {
     }
     Items().Assign(std::move(entries), std::move(keys));
     hourglass.Hide();
-    NotifyChange();
+}
+
+void TFileListBox::FollowChanges(const win32::DIRECTORY_CHANGES& changes) {
+    if (changes.DirectoryGone) {
+        watch_.Close();
+        // A linked directory list moves first and brings this list along.
+        if (!dirList_)
+            SetDirectory(NearestExistingDirectory(directory_));
+        return;
+    }
+    const int selected = ItemIndex();
+    KeptView kept(*this);
+    if (changes.Overflow)
+        ReadFolder();
+    else {
+        EntryChanges entryChanges;
+        for (const QString& name : changes.FileNames)
+            UpdateEntry(name, entryChanges);
+        Items().Update(std::move(entryChanges.Removed), std::move(entryChanges.Added));
+    }
+    const bool selectedGone = kept.Restore();
+    if (lastSelection_ == selected)
+        lastSelection_ = ItemIndex();
+    if (selectedGone) {
+        NotifyChange();
+        if (OnSelectedGone)
+            OnSelectedGone(this);
+    }
+}
+
+void TFileListBox::UpdateEntry(const QString& name, EntryChanges& changes) const {
+    const win32::DWORD attributes = win32::GetFileAttributes(JoinPath(directory_, name));
+    const bool exists = attributes != win32::INVALID_FILE_ATTRIBUTES;
+    const bool folder = exists && (attributes & win32::FILE_ATTRIBUTE_DIRECTORY);
+    // An entry that matches two patterns of the mask is listed twice, as a read lists it.
+    int count = 0;
+    if (exists && Listed(attributes))
+        for (const QString& pattern : mask_.split(u';'))
+            count += win32::PathMatchSpec(name, pattern) ? 1 : 0;
+    const QString folderText = u'[' + name + u']';
+    const auto setCount = [&](const QString& text, int wanted, const TBitmap* glyph) {
+        const std::vector<int> listed = Items().FindAll(text);
+        for (auto n = static_cast<int>(listed.size()); n > wanted; --n)
+            changes.Removed.push_back(listed[static_cast<std::size_t>(n - 1)]);
+        for (auto n = static_cast<int>(listed.size()); n < wanted; ++n)
+            changes.Added.push_back({text, glyph});
+    };
+    setCount(folder ? name : folderText, 0, nullptr);
+    if (folder)
+        setCount(folderText, count, showGlyphs_ ? &closedGlyph_ : nullptr);
+    else
+        setCount(name, count, FileGlyph(name));
 }
 
 void TFileListBox::NotifyChange() {

@@ -1,13 +1,15 @@
 #pragma once
 // The file list: the entries of one directory that match a file-name mask and an attribute
 // filter, in sorted order, with the selected entry reported as a full path (FileName). Reading
-// the entries makes Directory the process's current directory. May be linked to an edit field
-// that mirrors the selection, and is pointed at by a linked directory list.
+// the entries makes Directory the process's current directory. The entries follow what other
+// programs do in the folder, each change in its sorted place, the view held still. May be linked
+// to an edit field that mirrors the selection, and is pointed at by a linked directory list.
 
 #include "framework/Events.h"
 #include "framework/TBitmap.h"
 #include "framework/TCustomListBox.h"
 #include "framework/TLoadable.h"
+#include "platform/files/dirchanges.h"
 
 #include <QPoint>
 #include <QPointer>
@@ -91,6 +93,9 @@ public:
     void Loaded() override;
 
     TNotifyEvent OnChange;
+    // Raised when the selected entry went because another program deleted or renamed it, after
+    // OnChange; never for the list's own reads.
+    TNotifyEvent OnSelectedGone;
 
 protected:
     virtual void LoadGlyphs();
@@ -112,6 +117,18 @@ private:
 
     void FitItemHeight();
     bool CaseSensitive() const;
+    // Fills the entries from the folder, which the watch then follows.
+    void ReadFolder();
+    bool Listed(win32::DWORD attributes) const;
+    void FollowChanges(const win32::DIRECTORY_CHANGES& changes);
+    // The entries to remove (positions) and to add for the names of one batch of changes.
+    struct EntryChanges {
+        std::vector<int> Removed;
+        std::vector<TListEntry> Added;
+    };
+    // What lists the name as the folder now holds it: added, removed or left as it is.
+    void UpdateEntry(const QString& name, EntryChanges& changes) const;
+    const TBitmap* FileGlyph(const QString& name) const;
     void StartDrag(int index, QPoint from);
 
     QString directory_;
@@ -126,6 +143,7 @@ private:
     QPointer<TDirectoryListBox> dirList_;
     std::optional<QPoint> dragFrom_; // a left press on an entry, in the viewport, until released
     int dragIndex_ = -1;
+    win32::DirectoryChangeWatch watch_;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TFileListBox::TFileType)

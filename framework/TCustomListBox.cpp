@@ -75,6 +75,19 @@ bool TCustomListBox::Selected(int index) const {
     return index >= 0 && index == ItemIndex();
 }
 
+int TCustomListBox::TopIndex() const {
+    const QModelIndex top = indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : 0;
+}
+
+void TCustomListBox::SetTopIndex(int index) {
+    if (index < 0 || index >= items_->Count())
+        return;
+    // Laid out first, so that the scroll range already counts entries just added.
+    doItemsLayout();
+    scrollTo(items_->index(index), QAbstractItemView::PositionAtTop);
+}
+
 void TCustomListBox::SetItemHeight(int height) {
     if (height <= 0 || height == itemHeight_)
         return;

@@ -36,6 +36,9 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int index);
     bool Selected(int index) const;
+    // The entry shown at the top of the list; setting it scrolls the list there.
+    int TopIndex() const;
+    void SetTopIndex(int index);
 
     int ItemHeight() const { return itemHeight_; }
     void SetItemHeight(int height);

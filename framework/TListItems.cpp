@@ -5,6 +5,13 @@
 #include <algorithm>
 #include <numeric>
 
+namespace {
+
+// More changes than this at once are merged into the list in one pass.
+constexpr std::size_t kChangesOneByOne = 16;
+
+} // namespace
+
 TListItems::TListItems(QObject* parent) : QAbstractListModel(parent) {}
 
 TListItems::~TListItems() = default;
@@ -73,6 +80,77 @@ std::vector<TListEntry> TListItems::SortedEntries(std::vector<TListEntry> entrie
     return sorted;
 }
 
+void TListItems::Update(std::vector<int> removed, std::vector<TListEntry> added) {
+    std::sort(removed.begin(), removed.end());
+    removed.erase(std::unique(removed.begin(), removed.end()), removed.end());
+    if (removed.size() + added.size() <= kChangesOneByOne) {
+        for (auto at = removed.rbegin(); at != removed.rend(); ++at)
+            Delete(*at);
+        for (const TListEntry& entry : added)
+            Add(entry.Text, entry.Glyph);
+        return;
+    }
+    // Where each added entry goes in the present list, as Add would place it; entries bound for
+    // one place go in their own sorted order.
+    struct Place {
+        int Position;
+        TListSortKey Key;
+        std::size_t Added;
+    };
+    std::vector<Place> places;
+    places.reserve(added.size());
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        TListSortKey key = ListSortKey(added[i].Text);
+        int position = Count();
+        if (sorted_)
+            position =
+                static_cast<int>(std::upper_bound(entries_.begin(), entries_.end(), key,
+                                                  [](const TListSortKey& k, const TListEntry& e) {
+                                                      return k.Compare(ListSortKey(e.Text)) < 0;
+                                                  }) -
+                                 entries_.begin());
+        places.push_back({position, std::move(key), i});
+    }
+    std::sort(places.begin(), places.end(), [this](const Place& a, const Place& b) {
+        if (a.Position != b.Position)
+            return a.Position < b.Position;
+        const int c = sorted_ ? a.Key.Compare(b.Key) : 0;
+        return c < 0 || (c == 0 && a.Added < b.Added);
+    });
+    beginResetModel();
+    std::vector<TListEntry> merged;
+    merged.reserve(entries_.size() + added.size());
+    auto place = places.begin();
+    auto gone = removed.begin();
+    for (int i = 0;; ++i) {
+        for (; place != places.end() && place->Position == i; ++place)
+            merged.push_back(std::move(added[place->Added]));
+        if (i == Count())
+            break;
+        if (gone != removed.end() && *gone == i)
+            ++gone;
+        else
+            merged.push_back(std::move(entries_[static_cast<std::size_t>(i)]));
+    }
+    entries_ = std::move(merged);
+    endResetModel();
+}
+
+void TListItems::Insert(int index, const QString& text, const TBitmap* glyph) {
+    if (index != Count())
+        CheckIndex(index);
+    beginInsertRows(QModelIndex(), index, index);
+    entries_.insert(entries_.begin() + index, TListEntry{text, glyph});
+    endInsertRows();
+}
+
+void TListItems::Delete(int index) {
+    CheckIndex(index);
+    beginRemoveRows(QModelIndex(), index, index);
+    entries_.erase(entries_.begin() + index);
+    endRemoveRows();
+}
+
 void TListItems::Clear() {
     beginResetModel();
     entries_ = {};
@@ -98,6 +176,28 @@ int TListItems::IndexOf(const QString& text) const {
         if (entries_[i].Text.compare(text, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
     return -1;
+}
+
+std::vector<int> TListItems::FindAll(const QString& text) const {
+    std::vector<int> found;
+    auto from = entries_.begin();
+    auto to = entries_.end();
+    if (sorted_) {
+        // Entries of an equal key sit together, in the order they came.
+        const TListSortKey key = ListSortKey(text);
+        from = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                [](const TListEntry& e, const TListSortKey& k) {
+                                    return ListSortKey(e.Text).Compare(k) < 0;
+                                });
+        to = std::upper_bound(from, entries_.end(), key,
+                              [](const TListSortKey& k, const TListEntry& e) {
+                                  return k.Compare(ListSortKey(e.Text)) < 0;
+                              });
+    }
+    for (auto at = from; at != to; ++at)
+        if (at->Text == text)
+            found.push_back(static_cast<int>(at - entries_.begin()));
+    return found;
 }
 
 void TListItems::SetShownText(std::function<QString(const QString&)> shown) {

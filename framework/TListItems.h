@@ -39,6 +39,16 @@ public:
     // `keys`, when not empty, are the entries' sort keys (ListSortKey of each text), for a
     // caller that made them already.
     void Assign(std::vector<TListEntry> entries, std::vector<TListSortKey> keys = {});
+    // Removes the entries at the positions `removed` and adds `added`, each in its sorted place
+    // (after the entries that compare equal) when Sorted, else at the end. A few are removed
+    // and added one by one, which views follow row by row; more are merged in one pass over
+    // the list, as moving the entries behind each of hundreds would hold up the window, and
+    // views are then reset once (they keep no selection).
+    void Update(std::vector<int> removed, std::vector<TListEntry> added);
+    // Puts an entry at `index` (0 to Count()), for an unsorted list whose owner keeps the order.
+    void Insert(int index, const QString& text, const TBitmap* glyph = nullptr);
+    // Removes the entry at `index`; EListError outside the list.
+    void Delete(int index);
     void Clear();
     int Count() const;
     // Raise EListError "List index out of bounds (%d)" for an index outside the list.
@@ -46,6 +56,9 @@ public:
     const TBitmap* Glyph(int index) const;
     // The first entry whose whole text equals `text` ignoring case; -1 when there is none.
     int IndexOf(const QString& text) const;
+    // The positions of the entries whose text is exactly `text`, in order; in a sorted list
+    // found by a binary search, so that a single name is looked up in a list of 100,000 at once.
+    std::vector<int> FindAll(const QString& text) const;
     // How an entry's text reads on screen, where it may differ from the text the list keeps (a
     // file name drawn with look-alikes): what the entry is drawn with, and what the views'
     // type-ahead and accessibility see. The text itself unless set.

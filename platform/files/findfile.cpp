@@ -8,6 +8,7 @@
 #include "platform/files/WildcardPattern.h"
 #include "platform/files/paths.h"
 
+#include <QList>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -195,6 +196,15 @@ bool FindFileStatus(HANDLE find, WIN32_FIND_DATA& data) {
 
 bool FindClose(HANDLE find) {
     return HandleTable::Instance().Close<FindObject>(find);
+}
+
+bool PathMatchSpec(const QString& name, const QString& spec) {
+    for (const QStringView pattern : QStringView(spec).split(u';')) {
+        if (WildcardPattern(pattern).Matches(name)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace win32
