@@ -12,6 +12,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -91,6 +92,9 @@ public:
     void Loaded() override;
 
     TNotifyEvent OnChange;
+    // The hint of a file entry, given the file's full path: shown while the pointer rests on
+    // the entry and given to screen readers as its description. Asked each time, never kept.
+    std::function<QString(const QString& fileName)> OnFileHint;
 
 protected:
     virtual void LoadGlyphs();
@@ -112,6 +116,7 @@ private:
 
     void FitItemHeight();
     bool CaseSensitive() const;
+    QString EntryHint(int index) const;
     void StartDrag(int index, QPoint from);
 
     QString directory_;
