@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "app/SoundHint.h"
 #include "app/Zvonkar.h"
 #include "controls/ControlsClasses.h"
 #include "controls/TTransparentButton.h"
@@ -34,6 +35,7 @@ TForm1::TForm1(QWidget* parent) : TForm(parent) {
     TransparentButton5 = Component<TTransparentButton>(QStringLiteral("TransparentButton5"));
     SaveDialog1 = Component<TSaveDialog>(QStringLiteral("SaveDialog1"));
     TransparentButton6 = Component<TTransparentButton>(QStringLiteral("TransparentButton6"));
+    soubor->OnFileHint = SoundHint;
     if (!Form1)
         Form1 = this;
 }

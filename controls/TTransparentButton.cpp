@@ -1,6 +1,6 @@
 #include "controls/TTransparentButton.h"
 
-#include "controls/TransBtn.h"
+#include "controls/GlyphPictures.h"
 
 #include <QLocale>
 #include <algorithm>

@@ -75,6 +75,7 @@ TFileListBox::TFileListBox(QWidget* parent) : TCustomListBox(parent) {
     SetSorted(true);
     // Names keep the characters that Windows cannot carry; on screen they read as look-alikes.
     Items().SetShownText(win32::DisplayText);
+    Items().SetDescription([this](int index) { return EntryHint(index); });
     FitItemHeight();
 }
 
@@ -88,6 +89,13 @@ void TFileListBox::LoadGlyphs() {
 
 bool TFileListBox::CaseSensitive() const {
     return VolumeCaseSensitive(directory_);
+}
+
+QString TFileListBox::EntryHint(int index) const {
+    const TBitmap* glyph = Items().Glyph(index);
+    if (!OnFileHint || (glyph != &executableGlyph_ && glyph != &unknownGlyph_))
+        return {};
+    return OnFileHint(JoinPath(directory_, Items().Text(index)));
 }
 
 void TFileListBox::SetDirectory(const QString& directory) {

@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -96,6 +97,9 @@ public:
     // Raised when the selected entry went because another program deleted or renamed it, after
     // OnChange; never for the list's own reads.
     TNotifyEvent OnSelectedGone;
+    // The hint of a file entry, given the file's full path: shown while the pointer rests on
+    // the entry and given to screen readers as its description. Asked each time, never kept.
+    std::function<QString(const QString& fileName)> OnFileHint;
 
 protected:
     virtual void LoadGlyphs();
@@ -129,6 +133,7 @@ private:
     // What lists the name as the folder now holds it: added, removed or left as it is.
     void UpdateEntry(const QString& name, EntryChanges& changes) const;
     const TBitmap* FileGlyph(const QString& name) const;
+    QString EntryHint(int index) const;
     void StartDrag(int index, QPoint from);
 
     QString directory_;

@@ -76,11 +76,6 @@ public:
     // What the press action does: a click.
     virtual void AccessiblePress() { Click(); }
 
-    // "Request a repaint" and "repaint at once" (the parent's background under the control
-    // included, before the call returns).
-    void Invalidate() { update(); }
-    void Repaint() { repaint(); }
-
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;

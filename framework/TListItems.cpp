@@ -211,6 +211,10 @@ QString TListItems::ShownText(int index) const {
     return shown_ ? shown_(entries_[index].Text) : entries_[index].Text;
 }
 
+void TListItems::SetDescription(std::function<QString(int index)> description) {
+    description_ = std::move(description);
+}
+
 int TListItems::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : Count();
 }
@@ -220,6 +224,8 @@ QVariant TListItems::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return ShownText(index.row());
+    if ((role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) && description_)
+        return description_(index.row());
     return {};
 }
 

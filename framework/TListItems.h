@@ -64,6 +64,10 @@ public:
     // type-ahead and accessibility see. The text itself unless set.
     void SetShownText(std::function<QString(const QString&)> shown);
     QString ShownText(int index) const;
+    // What an entry is, beyond its text: the hint shown while the pointer rests on it and its
+    // accessible description. Asked for each time the views need it, so that it may be costly
+    // and is never stale; nothing unless set.
+    void SetDescription(std::function<QString(int index)> description);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -76,5 +80,6 @@ private:
 
     std::vector<TListEntry> entries_;
     std::function<QString(const QString&)> shown_;
+    std::function<QString(int)> description_;
     bool sorted_ = false;
 };

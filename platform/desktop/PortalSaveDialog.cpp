@@ -1,5 +1,6 @@
 #include "platform/desktop/PortalSaveDialog.h"
 
+#include "platform/core/errhandling.h"
 #include "platform/files/paths.h"
 
 #include <QDBusArgument>
@@ -230,14 +231,30 @@ bool PortalSaveDialog::Accepts(const QUrl& uri) {
         request.Refuse(owner, SaveFileRequest::NotOnAnyDriveText(uri.toDisplayString()));
         return false;
     }
-    const QByteArray posix = PosixPathOf(uri);
-    const QFileInfo info(QFile::decodeName(posix));
-    const std::optional<SaveChoice> choice = request.Resolve(posix);
-    if (!choice) {
-        // The dialog opens again in the last folder offered that lies on a drive.
-        request.Refuse(owner, SaveFileRequest::NotOnAnyDriveText(info.filePath()));
-        return false;
+    const QByteArray returned = PosixPathOf(uri);
+    const QFileInfo typed(QFile::decodeName(returned));
+    std::optional<SaveChoice> choice;
+    if (SaveFileRequest::IsWindowsText(typed.fileName())) {
+        // The portal's dialog takes "D:\kopie.wav" typed as its name for a file of that name in
+        // the folder shown; the user meant the path, as the program shows paths everywhere.
+        const QString shown =
+            ToWindowsPath(QFile::encodeName(typed.absolutePath())).value_or(QString());
+        choice = request.ResolveWindowsText(typed.fileName(), shown);
+        if (!choice) {
+            request.Refuse(owner, GetLastError() == ERROR_INVALID_NAME
+                                      ? SaveFileRequest::InvalidNameText(typed.fileName())
+                                      : SaveFileRequest::NotOnAnyDriveText(typed.fileName()));
+            return false;
+        }
+    } else {
+        choice = request.Resolve(returned);
+        if (!choice) {
+            // The dialog opens again in the last folder offered that lies on a drive.
+            request.Refuse(owner, SaveFileRequest::NotOnAnyDriveText(typed.filePath()));
+            return false;
+        }
     }
+    const QFileInfo info(QFile::decodeName(choice->PosixPath));
     const bool folderChanged = QFileInfo(folder) != QFileInfo(info.absolutePath());
     if (info.isDir()) {
         folder = info.absoluteFilePath();
@@ -253,7 +270,8 @@ bool PortalSaveDialog::Accepts(const QUrl& uri) {
         return false;
     }
     windowsPath = choice->WindowsPath;
-    return request.PassesChecks(owner, *choice, choice->PosixPath == posix) &&
+    // The portal's dialog has asked about replacing only the very file it returned.
+    return request.PassesChecks(owner, *choice, choice->PosixPath == returned) &&
            request.Notify(*this, CDN_FILEOK);
 }
 

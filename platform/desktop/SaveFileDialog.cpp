@@ -24,11 +24,6 @@ namespace win32 {
 
 namespace {
 
-// Text with a backslash or a drive letter is a Windows path; other text is Qt's own.
-bool IsWindowsText(const QString& typed) {
-    return typed.contains(u'\\') || (typed.size() >= 2 && typed[1] == u':');
-}
-
 // "Name (*.wav *.WAV)" for Qt; Windows' "*.*" matches names without a dot too, which is Qt's "*".
 QString QtFilter(const FileFilter& filter) {
     QStringList patterns;
@@ -41,10 +36,6 @@ QString QtFilter(const FileFilter& filter) {
 
 QString PosixText(const QByteArray& path) {
     return QFile::decodeName(path);
-}
-
-int LastSeparator(const QString& windowsPath) {
-    return static_cast<int>(qMax(windowsPath.lastIndexOf(u'\\'), windowsPath.lastIndexOf(u':')));
 }
 
 // "C:", or "D: AUDIO" for a drive with a label (or a network name).
@@ -229,29 +220,20 @@ std::optional<SaveChoice> SaveFileDialog::TypedChoice() const {
     if (typed.isEmpty())
         return std::nullopt;
     // The edit field is what counts: Qt's own selection may still name the proposed file.
-    if (!IsWindowsText(typed)) {
+    if (!SaveFileRequest::IsWindowsText(typed)) {
         const QString posix = QDir::cleanPath(
             typed.startsWith(u'/') ? typed : directory().absolutePath() + u'/' + typed);
         return request.Resolve(QFile::encodeName(posix));
     }
     // A relative Windows path counts from the folder shown.
-    const bool absolute = typed.startsWith(u'\\') || (typed.size() >= 2 && typed.at(1) == u':');
-    std::optional<ResolvedPath> resolved =
-        ResolvePath(absolute ? typed : FolderPath() + u'\\' + typed);
-    const QString& ext = request.DefaultExtension();
-    if (resolved && !ext.isEmpty() && !QFileInfo(PosixText(resolved->PosixPath)).isDir() &&
-        !resolved->WindowsPath.mid(LastSeparator(resolved->WindowsPath) + 1).contains(u'.'))
-        resolved = ResolvePath(resolved->WindowsPath + u'.' + ext);
-    if (!resolved)
-        return std::nullopt;
-    return SaveChoice{resolved->WindowsPath, resolved->PosixPath};
+    return request.ResolveWindowsText(typed, FolderPath());
 }
 
 void SaveFileDialog::accept() {
     const QString typed = TypedText();
     if (typed.isEmpty())
         return;
-    if (!IsWindowsText(typed) && !request.IsValidName(typed)) {
+    if (!SaveFileRequest::IsWindowsText(typed) && !request.IsValidName(typed)) {
         request.Refuse(this, SaveFileRequest::InvalidNameText(typed));
         return;
     }

@@ -86,6 +86,26 @@ std::optional<SaveChoice> SaveFileRequest::Resolve(const QByteArray& posixPath) 
     return SaveChoice{*windows, path};
 }
 
+bool SaveFileRequest::IsWindowsText(const QString& typed) {
+    return typed.contains(u'\\') || (typed.size() >= 2 && typed[1] == u':');
+}
+
+std::optional<SaveChoice> SaveFileRequest::ResolveWindowsText(const QString& typed,
+                                                              const QString& windowsFolder) const {
+    const bool absolute = typed.startsWith(u'\\') || (typed.size() >= 2 && typed.at(1) == u':');
+    std::optional<ResolvedPath> resolved =
+        ResolvePath(absolute ? typed : windowsFolder + u'\\' + typed);
+    if (resolved && !defaultExt.isEmpty() && !QFileInfo(PosixText(resolved->PosixPath)).isDir()) {
+        const QString& path = resolved->WindowsPath;
+        const qsizetype split = qMax(path.lastIndexOf(u'\\'), path.lastIndexOf(u':'));
+        if (!path.mid(split + 1).contains(u'.'))
+            resolved = ResolvePath(path + u'.' + defaultExt);
+    }
+    if (!resolved)
+        return std::nullopt;
+    return SaveChoice{resolved->WindowsPath, resolved->PosixPath};
+}
+
 bool SaveFileRequest::PassesChecks(QWidget* parent, const SaveChoice& choice,
                                    bool overwriteAsked) const {
     const QFileInfo info(PosixText(choice.PosixPath));

@@ -50,6 +50,14 @@ public:
     // The choice a POSIX path stands for, a name without an extension given the default one;
     // nothing when it lies outside every drive.
     std::optional<SaveChoice> Resolve(const QByteArray& posixPath) const;
+    // Text with a backslash or a drive letter, typed as the program shows paths ("D:\kopie.wav",
+    // "hudba\x.wav"): a Windows path, whichever dialog it was typed in.
+    static bool IsWindowsText(const QString& typed);
+    // The choice such text stands for, a relative one counted from `windowsFolder`, a name
+    // without an extension given the default one; nothing when it names no place on a drive
+    // (GetLastError() is ERROR_INVALID_NAME for text that is no path at all).
+    std::optional<SaveChoice> ResolveWindowsText(const QString& typed,
+                                                 const QString& windowsFolder) const;
     // Applies the record's checks to a chosen file: a missing folder, a missing or read-only
     // file are refused, replacing and creating are asked. `overwriteAsked` tells that the
     // dialog has already asked about replacing this very file. False keeps the dialog open.

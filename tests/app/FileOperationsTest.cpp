@@ -9,6 +9,7 @@
 #include "platform/files/curdir.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/DialogAnswerer.h"
+#include "tests/support/FakeFileChooser.h"
 #include "tests/support/FileDialogTyping.h"
 #include "tests/support/ReadOnlyFolder.h"
 
@@ -134,6 +135,23 @@ TEST_F(FileOperations, CopyGoesWhereTheSaveDialogSaysAndResetsTheWindow) {
     EXPECT_EQ(drives.ReadFile('D', "kopie/b.wav"), drives.ReadFile('C', "zvuky/b.wav"));
     EXPECT_EQ(form->Velikost->Caption(), "0 Kb");
     EXPECT_FALSE(form->Panel2->Enabled());
+    EXPECT_TRUE(ErrorBoxes().isEmpty()) << ErrorBoxes().join('\n').toStdString();
+}
+
+// The desktop's dialog takes a drive path typed as the name for a name in the folder it shows.
+TEST_F(FileOperations, CopyThroughThePortalGoesToTheDriveTypedAsTheName) {
+    drives.MakeDirectory('D', "kopie");
+    FakeFileChooser portal;
+    const QString shown = drives.PosixPath('C', "zvuky");
+    portal.Answers = {{shown + "/D:\\kopie\\b", 0}, {shown + "/..\\c", 0}};
+    for (const char* copy : {"kopie/b.wav", "c.wav"}) {
+        SelectFile(2);
+        DialogAnswerer answering({DialogAnswerer::PressButton("&Yes")});
+        form->TransparentButton4Click(form->TransparentButton4);
+        EXPECT_TRUE(answering.Answered()) << copy;
+    }
+    EXPECT_EQ(drives.ReadFile('D', "kopie/b.wav"), drives.ReadFile('C', "zvuky/b.wav"));
+    EXPECT_EQ(drives.ReadFile('C', "c.wav"), drives.ReadFile('C', "zvuky/b.wav"));
     EXPECT_TRUE(ErrorBoxes().isEmpty()) << ErrorBoxes().join('\n').toStdString();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Picture helpers of the transparent glyph button: the gray and the embossed (disabled) version
-// of a glyph, and the ring primitive its frames are drawn with.
+// The pictures of the transparent glyph button: the gray and the embossed (disabled) version of
+// a glyph, and the rings its frames are drawn with (the classic style's, see Frame3D).
 
 #include "framework/TBitmap.h"
 #include "framework/TCanvas.h"
@@ -21,5 +21,5 @@ void EmbossBitmap(TBitmap& bitmap);
 
 // Draws width one-pixel rings inside r, each with its left and top edges in the top colour and its
 // right and bottom edges (and the top-right and bottom-left corners) in the bottom colour, and
-// shrinks r by width on every side. Leaves the canvas pen one pixel wide.
+// shrinks r by width on every side, also past its middle. Leaves the canvas pen one pixel wide.
 void DrawBevel(TCanvas& canvas, TRect& r, TColor top, TColor bottom, unsigned width);

@@ -1,5 +1,6 @@
-#include "controls/TransBtn.h"
+#include "controls/GlyphPictures.h"
 
+#include "framework/ClassicStyle.h"
 #include "framework/Exceptions.h"
 
 #include <QImage>
@@ -87,25 +88,9 @@ void DrawBevel(TCanvas& canvas, TRect& r, TColor top, TColor bottom, unsigned wi
     // in range.
     const int rings =
         static_cast<int>(std::min<unsigned>(width, std::numeric_limits<int>::max() / 4));
-    int x0 = r.Left;
-    int y0 = r.Top;
-    int x1 = r.Right - 1;
-    int y1 = r.Bottom - 1;
-    for (int i = 0; i < rings && x0 <= x1 && y0 <= y1; ++i) {
-        canvas.Pen.Color = top;
-        canvas.MoveTo(x0, y0);
-        canvas.LineTo(x0, y1);
-        canvas.MoveTo(x0, y0);
-        canvas.LineTo(x1, y0);
-        canvas.Pen.Color = bottom;
-        canvas.MoveTo(x1, y0);
-        canvas.LineTo(x1, y1 + 1);
-        canvas.MoveTo(x0, y1);
-        canvas.LineTo(x1 + 1, y1);
-        ++x0;
-        ++y0;
-        --x1;
-        --y1;
-    }
+    // The rings are the classic style's; only the rectangle shrinks by every ring asked for,
+    // drawn or not.
+    TRect inside = r;
+    Frame3D(canvas, inside, top, bottom, rings);
     r = {r.Left + rings, r.Top + rings, r.Right - rings, r.Bottom - rings};
 }

@@ -1,4 +1,4 @@
-#include "controls/TransBtn.h"
+#include "controls/GlyphPictures.h"
 
 #include "framework/Exceptions.h"
 
