@@ -55,7 +55,9 @@ protected:
         }
         QElapsedTimer clock;
         clock.start();
-        while (BytesWritten(child) <= 0 && clock.elapsed() < 10000) {
+        // Past the first megabyte the copy's file exists, whatever else the child wrote before
+        // (a warning on stderr, say).
+        while (BytesWritten(child) < (qint64(1) << 20) && clock.elapsed() < 10000) {
         }
         ::kill(child, SIGSTOP);
         ::waitpid(child, nullptr, WUNTRACED);
