@@ -3,6 +3,7 @@
 // each stands for. Built from ZVONKAR_DRIVES when it is set, else from the mounted volumes.
 
 #include "platform/core/windef.h"
+#include "platform/files/MountTable.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -27,9 +28,10 @@ struct Drive {
 // What the default map needs to know of the machine besides its mount table; the real answers
 // come from /dev/disk/by-label and /sys, tests give their own.
 struct MachineFacts {
-    QHash<QByteArray, QString> LabelsByDevice;          // "/dev/sdb1" -> "ZVUKY"
-    std::function<bool(const QByteArray&)> IsRemovable; // device path -> removable medium
-    QList<QByteArray> OpticalDevices;                   // "/dev/sr0"..., with or without a disc
+    QHash<QByteArray, QString> LabelsByDevice;           // "/dev/sdb1" -> "ZVUKY"
+    std::function<bool(const QByteArray&)> IsRemovable;  // device path -> removable medium
+    QList<QByteArray> OpticalDevices;                    // "/dev/sr0"..., with or without a disc
+    std::function<QString(const QByteArray&)> ReadLabel; // the label a source itself records
     static MachineFacts Read();
 };
 
@@ -45,8 +47,11 @@ public:
     // The map of a /proc/self/mountinfo text: C: is "/", then volumes mounted under /media,
     // /run/media and /mnt, then optical drives, from D: on in a stable order.
     static DriveMap FromMountInfo(const QByteArray& mountInfo, const MachineFacts& facts);
-    // ZVONKAR_DRIVES when set, else the mounted volumes of this process.
+    // ZVONKAR_DRIVES when set (its drives whose folder is a mount point take the file system
+    // and, unless the list names one, the label of that volume), else the mounted volumes.
     static DriveMap FromEnvironment();
+    // Gives each drive whose folder is one of these mount points its volume's facts.
+    void TakeFactsOfMounts(const QList<Mount>& mounts, const MachineFacts& facts);
 
     const QList<Drive>& Drives() const { return drives; }
     const Drive* Find(char letter) const; // either case; null when absent
