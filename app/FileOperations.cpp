@@ -34,6 +34,16 @@ QString InFolder(const QString& folder, const QString& name) {
     return JoinPath(folder, name);
 }
 
+// FAT keeps a file's length in 32 bits: a file of more than 4 GiB - 1 bytes fits on no FAT
+// volume however much space is free, and a copy would fail only after writing 4 GiB.
+bool FitsInLargestFile(const QString& sizeText, const QString& destination) {
+    const auto volume = win32::GetVolumeInformation(DrivePart(destination) + u'\\');
+    if (!volume || (volume->FileSystemName != u"vfat" && volume->FileSystemName != u"msdos"))
+        return true;
+    constexpr qint64 largestKiB = 0xFFFFFFFFLL / 1024;
+    return StrToInt(sizeText.left(sizeText.size() - 3)) <= largestKiB;
+}
+
 } // namespace
 
 bool FitsInFreeSpace(const QString& sizeText, qint64 freeBytes) {
@@ -68,7 +78,8 @@ void TForm1::TransparentButton4Click(QObject*) {
         return;
     // The save dialog left the process in the destination's folder, so this is its drive.
     const auto space = win32::GetDiskFreeSpaceEx(QString());
-    if (!FitsInFreeSpace(Velikost->Caption(), space ? space->FreeBytesAvailableToCaller : -1)) {
+    if (!FitsInFreeSpace(Velikost->Caption(), space ? space->FreeBytesAvailableToCaller : -1) ||
+        !FitsInLargestFile(Velikost->Caption(), SaveDialog1->FileName())) {
         ShowMessageDialog(QStringLiteral("Nedostatek místa na disku ") +
                               DrivePart(SaveDialog1->FileName()),
                           mtError, ButtonSet({mbOK}), 0);
@@ -89,7 +100,13 @@ void TForm1::TransparentButton5Click(QObject*) {
     if (newName == oldName)
         return;
     const QString folder = soubor->Directory();
-    win32::MoveFile(InFolder(folder, oldName), InFolder(folder, newName));
+    const QString target = InFolder(folder, newName);
+    // Other failures keep the old name quietly; a name the volume cannot hold is said, as the
+    // user cannot see why the file kept its name.
+    if (!win32::MoveFile(InFolder(folder, oldName), target) &&
+        win32::GetLastError() == win32::ERROR_INVALID_NAME)
+        ShowMessageDialog(QStringLiteral("Neplatné jméno souboru ") + win32::DisplayText(target),
+                          mtError, ButtonSet({mbOK}), 0);
     soubor->Reload();
     Panel2->SetEnabled(false);
 }

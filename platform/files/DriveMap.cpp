@@ -1,6 +1,8 @@
 #include "platform/files/DriveMap.h"
 
 #include "platform/core/errhandling.h"
+#include "platform/files/MountTable.h"
+#include "platform/files/VolumeLabel.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,48 +47,6 @@ std::optional<UINT> KindOf(const QString& name) {
 void Warn(const QString& item, const char* why) {
     std::fprintf(stderr, "zvonkar: ZVONKAR_DRIVES item \"%s\" skipped: %s\n",
                  item.toUtf8().constData(), why);
-}
-
-// Mount points and sources in mountinfo escape blanks, tabs, newlines and backslashes as \ooo.
-QByteArray UnescapeOctal(const QByteArray& text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size()) {
-            bool ok = false;
-            const int value = text.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok && value < 256) {
-                out.append(char(value));
-                i += 3;
-                continue;
-            }
-        }
-        out.append(text[i]);
-    }
-    return out;
-}
-
-struct Mount {
-    QByteArray MountPoint;
-    QByteArray FileSystem;
-    QByteArray Source;
-};
-
-QList<Mount> ParseMountInfo(const QByteArray& text) {
-    QList<Mount> mounts;
-    for (const QByteArray& line : text.split('\n')) {
-        const QList<QByteArray> fields = line.split(' ');
-        const qsizetype separator = fields.indexOf("-", 6);
-        if (fields.size() < 7 || separator < 0 || separator + 2 >= fields.size()) {
-            continue;
-        }
-        const Mount mount{UnescapeOctal(fields[4]), fields[separator + 1],
-                          UnescapeOctal(fields[separator + 2])};
-        // A later mount on the same point hides the earlier one.
-        mounts.removeIf([&](const Mount& m) { return m.MountPoint == mount.MountPoint; });
-        mounts.append(mount);
-    }
-    return mounts;
 }
 
 bool IsUnder(const QByteArray& path, const QByteArray& folder) {
@@ -144,6 +104,16 @@ UINT KindOfMount(const Mount& mount, const MachineFacts& facts) {
     return DRIVE_FIXED;
 }
 
+// udev's name for the device first; a source it does not know (an image behind FUSE, a machine
+// without udev) is asked itself.
+QString LabelOf(const QByteArray& source, const MachineFacts& facts) {
+    const auto known = facts.LabelsByDevice.find(source);
+    if (known != facts.LabelsByDevice.end()) {
+        return *known;
+    }
+    return facts.ReadLabel ? facts.ReadLabel(source) : QString();
+}
+
 Drive DriveOfMount(char letter, const Mount& mount, const MachineFacts& facts) {
     Drive drive;
     drive.Letter = letter;
@@ -151,7 +121,7 @@ Drive DriveOfMount(char letter, const Mount& mount, const MachineFacts& facts) {
     drive.RealFolder = mount.MountPoint;
     drive.Type = KindOfMount(mount, facts);
     drive.FileSystem = QString::fromUtf8(mount.FileSystem);
-    drive.Label = facts.LabelsByDevice.value(mount.Source);
+    drive.Label = LabelOf(mount.Source, facts);
     drive.Device = mount.Source;
     if (drive.Type == DRIVE_REMOTE) {
         drive.RemoteName = RemoteNameOf(mount.Source);
@@ -207,6 +177,7 @@ MachineFacts MachineFacts::Read() {
         return ReadsOne(block + "/removable") ||
                ReadsOne(QFileInfo(block).canonicalFilePath() + "/../removable");
     };
+    facts.ReadLabel = ReadVolumeLabel;
     return facts;
 }
 
@@ -255,7 +226,7 @@ DriveMap DriveMap::FromMountInfo(const QByteArray& mountInfo, const MachineFacts
     QList<Mount> volumes;
     QList<QByteArray> optical = facts.OpticalDevices;
     std::sort(optical.begin(), optical.end());
-    const QList<Mount> mounts = ParseMountInfo(mountInfo);
+    const QList<Mount> mounts = MountTable::Parse(mountInfo);
     for (const Mount& mount : mounts) {
         if (mount.MountPoint == "/") {
             map.drives.append(DriveOfMount('C', mount, facts));
@@ -298,7 +269,9 @@ DriveMap DriveMap::FromMountInfo(const QByteArray& mountInfo, const MachineFacts
 DriveMap DriveMap::FromEnvironment(const DriveMap* previous) {
     const QByteArray listed = qgetenv("ZVONKAR_DRIVES");
     if (!listed.isEmpty()) {
-        return FromDriveList(QString::fromUtf8(listed));
+        DriveMap map = FromDriveList(QString::fromUtf8(listed));
+        map.TakeFactsOfMounts(MountTable::Read(), MachineFacts::Read());
+        return map;
     }
     QFile mountInfo("/proc/self/mountinfo");
     const QByteArray text = mountInfo.open(QIODevice::ReadOnly) ? mountInfo.readAll() : "";
@@ -344,6 +317,21 @@ DriveMap DriveMap::KeepingLettersOf(const DriveMap& previous) const {
     std::sort(map.drives.begin(), map.drives.end(),
               [](const Drive& a, const Drive& b) { return a.Letter < b.Letter; });
     return map;
+}
+
+void DriveMap::TakeFactsOfMounts(const QList<Mount>& mounts, const MachineFacts& facts) {
+    for (Drive& drive : drives) {
+        const auto mount = std::find_if(mounts.begin(), mounts.end(), [&](const Mount& m) {
+            return !drive.RealFolder.isEmpty() && m.MountPoint == drive.RealFolder;
+        });
+        if (mount == mounts.end()) {
+            continue;
+        }
+        drive.FileSystem = QString::fromUtf8(mount->FileSystem);
+        if (drive.Label.isEmpty() && drive.Type != DRIVE_REMOTE) {
+            drive.Label = LabelOf(mount->Source, facts);
+        }
+    }
 }
 
 const Drive* DriveMap::Find(char letter) const {

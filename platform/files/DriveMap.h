@@ -3,6 +3,7 @@
 // each stands for. Built from ZVONKAR_DRIVES when it is set, else from the mounted volumes.
 
 #include "platform/core/windef.h"
+#include "platform/files/MountTable.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -30,9 +31,10 @@ struct Drive {
 // What the default map needs to know of the machine besides its mount table; the real answers
 // come from /dev/disk/by-label and /sys, tests give their own.
 struct MachineFacts {
-    QHash<QByteArray, QString> LabelsByDevice;          // "/dev/sdb1" -> "ZVUKY"
-    std::function<bool(const QByteArray&)> IsRemovable; // device path -> removable medium
-    QList<QByteArray> OpticalDevices;                   // "/dev/sr0"..., with or without a disc
+    QHash<QByteArray, QString> LabelsByDevice;           // "/dev/sdb1" -> "ZVUKY"
+    std::function<bool(const QByteArray&)> IsRemovable;  // device path -> removable medium
+    QList<QByteArray> OpticalDevices;                    // "/dev/sr0"..., with or without a disc
+    std::function<QString(const QByteArray&)> ReadLabel; // the label a source itself records
     static MachineFacts Read();
 };
 
@@ -48,9 +50,13 @@ public:
     // The map of a /proc/self/mountinfo text: C: is "/", then volumes mounted under /media,
     // /run/media and /mnt, then optical drives, from D: on in a stable order.
     static DriveMap FromMountInfo(const QByteArray& mountInfo, const MachineFacts& facts);
-    // ZVONKAR_DRIVES when set, else the mounted volumes of this process; these with the letters
-    // of `previous` kept (see KeepingLettersOf) when it is given.
+    // ZVONKAR_DRIVES when set (its drives whose folder is a mount point take the file system
+    // and, unless the list names one, the label of that volume), else the mounted volumes of
+    // this process; these with the letters of `previous` kept (see KeepingLettersOf) when it
+    // is given.
     static DriveMap FromEnvironment(const DriveMap* previous = nullptr);
+    // Gives each drive whose folder is one of these mount points its volume's facts.
+    void TakeFactsOfMounts(const QList<Mount>& mounts, const MachineFacts& facts);
 
     // This map lettered after `previous`: a drive that was there before (the same folder, or for
     // an optical drive the same device) keeps its letter, so that nothing is renumbered when a

@@ -6,6 +6,7 @@
 #include "platform/files/PendingFile.h"
 #include "platform/files/ShareLocks.h"
 #include "platform/files/ShareTable.h"
+#include "platform/files/VolumeNames.h"
 #include "platform/files/paths.h"
 
 #include <climits>
@@ -96,6 +97,9 @@ HANDLE CreateFile(const QString& path, DWORD access, DWORD shareMode, DWORD disp
     }
     const std::optional<ResolvedPath> resolved = ResolvePath(path);
     if (!resolved) {
+        return INVALID_HANDLE_VALUE;
+    }
+    if (Creates(disposition) && !VolumeTakesName(resolved->PosixPath)) {
         return INVALID_HANDLE_VALUE;
     }
     const bool writes = (access & GENERIC_WRITE) != 0 || Truncates(disposition);

@@ -6,6 +6,7 @@
 #include "platform/files/NameMapping.h"
 #include "platform/files/ShareLocks.h"
 #include "platform/files/ShareTable.h"
+#include "platform/files/VolumeNames.h"
 #include "platform/files/paths.h"
 
 #include <fcntl.h>
@@ -36,16 +37,6 @@ bool MayRemove(const QByteArray& path, const struct stat& info) {
         return Fail(ERROR_SHARING_VIOLATION);
     }
     return true;
-}
-
-// A rename that only changes the letter case of a name, on a volume that sees both names as
-// one file: the two paths share a folder, differ only in case and reach the same file.
-bool IsCaseOnlyRename(const ResolvedPath& from, const ResolvedPath& to, const struct stat& source) {
-    struct stat target {};
-    return ParentOf(from.PosixPath) == ParentOf(to.PosixPath) &&
-           from.WindowsPath.compare(to.WindowsPath, Qt::CaseInsensitive) == 0 &&
-           ::lstat(to.PosixPath.constData(), &target) == 0 && target.st_dev == source.st_dev &&
-           target.st_ino == source.st_ino;
 }
 
 // Moving without RENAME_NOREPLACE (file systems that lack it): a hard link refuses to
@@ -104,7 +95,7 @@ bool MoveFile(const QString& from, const QString& to) {
     if (source->IsRoot() || target->IsRoot()) {
         return Fail(ERROR_ACCESS_DENIED);
     }
-    if (!MayRemove(source->PosixPath, info)) {
+    if (!MayRemove(source->PosixPath, info) || !VolumeTakesName(target->PosixPath)) {
         return false;
     }
     const char* fromPath = source->PosixPath.constData();
@@ -114,7 +105,8 @@ bool MoveFile(const QString& from, const QString& to) {
     }
     switch (errno) {
     case EEXIST:
-        if (IsCaseOnlyRename(*source, *target, info)) {
+        // Only a change of letter case on a volume that sees both names as one entry.
+        if (IsOtherSpellingOf(source->PosixPath, target->PosixPath)) {
             return ::rename(fromPath, toPath) == 0 || FailWithErrno(errno, target->PosixPath);
         }
         return Fail(ERROR_ALREADY_EXISTS);

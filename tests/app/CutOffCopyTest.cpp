@@ -97,9 +97,9 @@ TEST_F(CutOffCopy, AKilledCopyLeavesNothingAndTheOldFileWhole) {
 // into the folder or the next visit clears it; while a writer lives, a visit leaves it. Later
 // copies complete and replace as usual.
 TEST_F(CutOffCopy, OnFatAKilledCopysTemporaryGoesAtTheNextCopyOrVisitNotBefore) {
-    FatVolume card(drives.PosixPath('D'), drives.Root() + "/card.img", qint64(64) << 20);
-    if (!card.Mounted())
-        GTEST_SKIP() << card.Problem().toStdString();
+    const FatVolume card({.At = drives.PosixPath('D')});
+    if (!card.SkipReason().isEmpty())
+        GTEST_SKIP() << card.SkipReason().toStdString();
     drives.MakeDirectory('D', "kopie");
     const qint64 size = qint64(16) << 20;
     Kill(StartCopyAndStopMidway('D', size));

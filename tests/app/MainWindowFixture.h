@@ -15,6 +15,8 @@
 class MainWindowFixture : public ::testing::Test {
 protected:
     MainWindowFixture();
+    // The same window on these drives instead.
+    explicit MainWindowFixture(std::initializer_list<TempDrive> list) : drives(list) {}
     ~MainWindowFixture() override;
 
     // Makes and shows the main window; start-up runs as in the program.

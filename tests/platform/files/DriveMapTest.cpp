@@ -3,8 +3,10 @@
 
 #include "platform/core/errhandling.h"
 #include "platform/files/drives.h"
+#include "tests/support/FatVolume.h"
 #include "tests/support/TempDrives.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace win32;
@@ -228,3 +230,26 @@ TEST(ErrorMode, ReturnsThePreviousMode) {
 }
 
 } // namespace
+
+// A card mounted through FUSE: the mount table tells a FAT volume, its image tells the label,
+// and the device's removable flag makes it a removable drive.
+TEST(DefaultDriveMap, AFatCardThroughFuseIsACaseIgnoringRemovableDriveWithItsLabel) {
+    const FatVolume card;
+    if (!card.SkipReason().isEmpty())
+        GTEST_SKIP() << card.SkipReason().toStdString();
+    QFile mountInfo("/proc/self/mountinfo");
+    ASSERT_TRUE(mountInfo.open(QIODevice::ReadOnly));
+    const QByteArray mounts =
+        mountInfo.readAll().replace(QFile::encodeName(card.MountPoint()), "/media/jana/SAMPLER");
+    win32::MachineFacts facts = win32::MachineFacts::Read();
+    facts.IsRemovable = [&](const QByteArray& device) {
+        return device == QFile::encodeName(card.Image());
+    };
+    const win32::DriveMap map = win32::DriveMap::FromMountInfo(mounts, facts);
+    QByteArray rest;
+    const win32::Drive* drive = map.FindByPosixPath("/media/jana/SAMPLER", &rest);
+    ASSERT_NE(drive, nullptr);
+    EXPECT_EQ(drive->Type, win32::DRIVE_REMOVABLE);
+    EXPECT_EQ(drive->Label, "SAMPLER");
+    EXPECT_EQ(win32::DriveMap::VolumeFlags(drive->FileSystem), win32::FS_CASE_IS_PRESERVED);
+}
