@@ -198,8 +198,8 @@ bool FindClose(HANDLE find) {
     return HandleTable::Instance().Close<FindObject>(find);
 }
 
-bool PathMatchSpec(const QString& name, const QString& spec) {
-    for (const QStringView pattern : QStringView(spec).split(u';')) {
+bool PathMatchSpec(const QString& name, const QString& patterns) {
+    for (const QStringView pattern : QStringView(patterns).split(u';')) {
         if (WildcardPattern(pattern).Matches(name)) {
             return true;
         }

@@ -54,8 +54,8 @@ bool FindNextFile(HANDLE find, WIN32_FIND_DATA& data);
 // `data` then stays.
 bool FindFileStatus(HANDLE find, WIN32_FIND_DATA& data);
 bool FindClose(HANDLE find);
-// Whether a name matches one of the patterns of `spec` (separated by ";") by the rules of the
+// Whether a name matches one of `patterns` (separated by ";") by the rules of the
 // enumeration, as shlwapi's PathMatchSpec tells; for a caller that learns of one name.
-bool PathMatchSpec(const QString& name, const QString& spec);
+bool PathMatchSpec(const QString& name, const QString& patterns);
 
 } // namespace win32
