@@ -20,6 +20,7 @@
 #include "tests/support/audition/Clock.h"
 #include "tests/support/audition/MonitorRecording.h"
 #include "tests/support/audition/PulseServer.h"
+#include "tests/support/audition/WavVariants.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -47,32 +48,7 @@ const char* const kCaseNames[kCases] = {
     "device closed", "device open after an 8 kHz sound", "device open after a 48 kHz sound",
     "replacing a sound that is playing", "paplay, process start to sound"};
 
-struct Variant {
-    const char* name;
-    const char* file;
-    int format;
-    int rate;
-    int channels;
-};
-
-// Each variant's tone lasts this long.
-constexpr double kVariantSeconds = 0.5;
-const Variant kVariants[] = {
-    {"8-bit PCM, 8 kHz mono", "v_u8.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 8000, 1},
-    {"16-bit PCM, 22.05 kHz stereo", "v_16.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 22050, 2},
-    {"24-bit PCM, 96 kHz stereo", "v_24.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 96000, 2},
-    {"32-bit PCM, 44.1 kHz stereo", "v_32.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_32, 44100, 2},
-    {"32-bit float, 48 kHz mono", "v_f32.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 1},
-    {"64-bit float, 32 kHz stereo", "v_f64.wav", SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 32000, 2},
-    {"A-law, 8 kHz mono", "v_alaw.wav", SF_FORMAT_WAV | SF_FORMAT_ALAW, 8000, 1},
-    {"mu-law, 8 kHz mono", "v_ulaw.wav", SF_FORMAT_WAV | SF_FORMAT_ULAW, 8000, 1},
-    {"IMA ADPCM, 11.025 kHz mono", "v_ima.wav", SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM, 11025, 1},
-    {"MS ADPCM, 22.05 kHz stereo", "v_ms.wav", SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM, 22050, 2},
-    {"GSM 6.10, 8 kHz mono", "v_gsm.wav", SF_FORMAT_WAV | SF_FORMAT_GSM610, 8000, 1},
-    {"16-bit PCM, 192 kHz stereo", "v_192.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 192000, 2},
-    {"WAVEX 5.1, 48 kHz (front pair)", "v_51.wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_16, 48000, 6},
-    {"RF64 16-bit, 44.1 kHz stereo", "v_rf64.wav", SF_FORMAT_RF64 | SF_FORMAT_PCM_16, 44100, 2},
-};
+const std::span<const WavVariant> kVariants = WavVariants();
 
 std::mt19937 randomness(13);
 std::uint64_t requested = 0; // number of the newest request
@@ -136,9 +112,9 @@ int main(int argc, char** argv) {
                    WriteTone(dir + "probe48.wav", pcm16, 48000, 2, 0.2, 0.5) &&
                    WriteTone(dir + "under.wav", pcm16, 44100, 2, 10.0, 0.1) &&
                    WriteTone(dir + "sine.wav", pcm16, 44100, 2, 10.0, 0.5);
-    for (const Variant& v : kVariants) {
-        written =
-            written && WriteTone(dir + v.file, v.format, v.rate, v.channels, kVariantSeconds, 0.5);
+    for (const WavVariant& v : kVariants) {
+        written = written && WriteTone(dir + v.file, v.wav.format, v.wav.rate, v.wav.channels,
+                                       kVariantSeconds, 0.5);
     }
     if (!written) {
         return Fail("cannot write the test sounds");
@@ -192,7 +168,7 @@ int main(int argc, char** argv) {
     close(devNull);
 
     std::vector<double> variantRequests;
-    for (const Variant& v : kVariants) {
+    for (const WavVariant& v : kVariants) {
         Pause();
         variantRequests.push_back(Request(QString("C:\\") + v.file));
         WaitUntilPlayed();
@@ -248,7 +224,7 @@ int main(int argc, char** argv) {
     std::printf("\n1 kHz sine at half scale in each WAV variant, at the monitor (level against "
                 "the file's own)\n%-32s %9s %9s %8s %8s %6s %6s %5s\n",
                 "variant", "Hz left", "Hz right", "dB left", "dB right", "SNR L", "SNR R", "gaps");
-    for (std::size_t v = 0; v < std::size(kVariants); ++v) {
+    for (std::size_t v = 0; v < kVariants.size(); ++v) {
         const std::size_t to = v + 1 < variantRequests.size()
                                    ? monitor.Frame(variantRequests[v + 1])
                                    : monitor.Frames();
