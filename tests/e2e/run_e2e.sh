@@ -60,18 +60,9 @@ fail() {
     exit 1
 }
 
-step() { echo "--- $*"; }
+source "${BASH_SOURCE[0]%/*}/../support/session_helpers.sh"
 
-# Polls a command until it succeeds or the timeout runs out.
-wait_until() {
-    local what=$1
-    shift
-    local deadline=$((SECONDS + WAIT_SECONDS))
-    until "$@"; do
-        ((SECONDS < deadline)) || fail "timed out waiting for $what"
-        sleep 0.1
-    done
-}
+step() { echo "--- $*"; }
 
 list_windows() {
     local id
@@ -127,19 +118,6 @@ select_file() {
         xdotool sleep 0.15 key Down
     done
     sleep 0.3
-}
-
-le16() { printf '%b' "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))"; }
-le32() { le16 $(($1 & 65535)) && le16 $((($1 >> 16) & 65535)); }
-
-# Writes a mono 8-bit 8000 Hz WAV of $2 samples, every sample the octal byte $3.
-make_wav() {
-    {
-        printf 'RIFF' && le32 $((36 + $2)) && printf 'WAVEfmt '
-        le32 16 && le16 1 && le16 1 && le32 8000 && le32 8000 && le16 1 && le16 8
-        printf 'data' && le32 "$2"
-        head -c "$2" /dev/zero | tr '\0' "$3"
-    } > "$1"
 }
 
 # Audio written since byte offset $2 of the disk output $1 (from the start when the output

@@ -56,16 +56,9 @@ fail() {
     done
     exit 1
 }
-step() { echo "--- $*"; }
+source "${BASH_SOURCE[0]%/*}/../support/session_helpers.sh"
 
-wait_until() {
-    local what=$1 deadline=$((SECONDS + 20))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || fail "timed out waiting for $what"
-        sleep 0.1
-    done
-}
+step() { echo "--- $*"; }
 
 # weston's scene graph (its --debug stream) names each window and where weston put it.
 scene() { timeout 5 weston-debug scene-graph 2> /dev/null; }
@@ -107,17 +100,6 @@ start_program() {
     sleep 1
 }
 
-le16() { printf '%b' "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))"; }
-le32() { le16 $(($1 & 65535)) && le16 $((($1 >> 16) & 65535)); }
-# A mono 8-bit 8000 Hz WAV of $2 samples, every sample the octal byte $3.
-make_wav() {
-    {
-        printf 'RIFF' && le32 $((36 + $2)) && printf 'WAVEfmt '
-        le32 16 && le16 1 && le16 1 && le32 8000 && le32 8000 && le16 1 && le16 8
-        printf 'data' && le32 "$2"
-        head -c "$2" /dev/zero | tr '\0' "$3"
-    } > "$1"
-}
 audio_size() { stat -c %s "$AUDIO" 2> /dev/null || echo 0; }
 words_since() { tail -c +$(($1 / 4 * 4 + 1)) "$AUDIO" 2> /dev/null | od -An -v -tx4 | tr -s ' ' '\n'; }
 played_since() { (($(words_since "$1" | grep -c "^$2\$") >= 800)); }

@@ -32,14 +32,7 @@ fail() {
     exit 1
 }
 
-wait_until() {
-    local what=$1 deadline=$((SECONDS + 20))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || fail "timed out waiting for $what"
-        sleep 0.1
-    done
-}
+source "${BASH_SOURCE[0]%/*}/../support/session_helpers.sh"
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp/out" > "$tmp/cpack.log" 2>&1 ||
     fail "cpack failed: $(cat "$tmp/cpack.log")"
