@@ -13,6 +13,7 @@
 //   bench_filelist FOLDER window d100000   one change, for perf or callgrind.
 #include "app/TForm1.h"
 #include "app/Zvonkar.h"
+#include "bench/common/Measures.h"
 #include "filectrl/TDirectoryListBox.h"
 #include "filectrl/TFileListBox.h"
 #include "framework/TApplication.h"
@@ -34,6 +35,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace bench;
+
 namespace {
 
 constexpr int kRuns = 5;
@@ -45,23 +48,6 @@ struct Sample {
     double PeakMiB = 0;
     long Listed = 0;
 };
-
-double Now() {
-    return std::chrono::duration<double, std::milli>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-double CpuMs(const rusage& usage) {
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-double SelfCpuMs() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return CpuMs(usage);
-}
 
 // A line "Name:   N kB" of /proc/self/status, in MiB.
 double StatusMiB(const char* name) {
@@ -180,21 +166,6 @@ Sample Median(std::vector<Sample> samples) {
     };
     return {median(&Sample::CpuMs), median(&Sample::WallMs), median(&Sample::StaysMiB),
             median(&Sample::PeakMiB), samples.front().Listed};
-}
-
-void MakeFolder(const QString& folder, int count) {
-    if (QDir(folder).exists())
-        return;
-    QDir().mkpath(folder);
-    for (int i = 0; i < count; ++i) {
-        const QString name =
-            i % 2 == 0 ? QStringLiteral("zvuk_%1.wav") : QStringLiteral("text_%1.txt");
-        QFile file(folder + u'/' + name.arg(i, 6, 10, QChar(u'0')));
-        if (!file.open(QIODevice::WriteOnly)) {
-            std::fprintf(stderr, "cannot create %s\n", qPrintable(file.fileName()));
-            std::exit(1);
-        }
-    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 //   bench_livelists [FOLDER]   FOLDER keeps the generated folder of 100,000 between runs.
 #include "app/TForm1.h"
 #include "app/Zvonkar.h"
+#include "bench/common/Measures.h"
 #include "filectrl/TDirectoryListBox.h"
 #include "filectrl/TFileListBox.h"
 #include "framework/TApplication.h"
@@ -37,28 +38,13 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace bench;
+
 namespace {
 
 constexpr int kSamples = 40;
 constexpr int kBurstRate = 1000;
 constexpr int kBurstSeconds = 10;
-
-double Now() {
-    return std::chrono::duration<double, std::milli>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-double CpuMs(const rusage& usage) {
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-double SelfCpuMs() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return CpuMs(usage);
-}
 
 // The writer: another process that creates and renames files on request and answers with the
 // moment (steady clock, shared by both processes) of its system call.
@@ -139,21 +125,6 @@ Writer StartWriter() {
 double Percentile(std::vector<double> values, double share) {
     std::sort(values.begin(), values.end());
     return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
-}
-
-void MakeFolder(const QString& folder, int count) {
-    if (QDir(folder).exists())
-        return;
-    QDir().mkpath(folder);
-    for (int i = 0; i < count; ++i) {
-        const QString name =
-            i % 2 == 0 ? QStringLiteral("zvuk_%1.wav") : QStringLiteral("text_%1.txt");
-        QFile file(folder + u'/' + name.arg(i, 6, 10, QChar(u'0')));
-        if (!file.open(QIODevice::WriteOnly)) {
-            std::fprintf(stderr, "cannot create %s\n", qPrintable(file.fileName()));
-            std::exit(1);
-        }
-    }
 }
 
 // Asks the writer for one change and lets the window run until `name` is in its file list;
