@@ -58,6 +58,9 @@ bool IsOtherSpellingOf(const QByteArray& from, const QByteArray& to) {
     }
     const QByteArray sourceName = NameOf(from);
     const QString target = WindowsNameOf(NameOf(to));
+    if (WindowsNameOf(sourceName).compare(target, Qt::CaseInsensitive) != 0) {
+        return false; // no change of letter case; the folder need not be read
+    }
     const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.constData()));
     if (!dir) {
         return false;
@@ -71,7 +74,7 @@ bool IsOtherSpellingOf(const QByteArray& from, const QByteArray& to) {
             return false;
         }
     }
-    return sourceListed && WindowsNameOf(sourceName).compare(target, Qt::CaseInsensitive) == 0;
+    return sourceListed;
 }
 
 } // namespace win32

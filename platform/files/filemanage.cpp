@@ -9,6 +9,7 @@
 #include "platform/files/VolumeNames.h"
 #include "platform/files/paths.h"
 
+#include <QRandomGenerator>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -57,6 +58,48 @@ bool RenameWithoutReplacing(const QByteArray& from, const QByteArray& to, bool i
     return ::rename(from.constData(), to.constData()) == 0 || FailWithErrno(errno, to);
 }
 
+// rename(2) that never replaces: with RENAME_NOREPLACE, or where the file system lacks it
+// (FUSE volumes) after a look at the name; -1 with errno set when it fails.
+int RenameNotReplacing(const QByteArray& from, const QByteArray& to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return -1;
+    }
+    struct stat existing {};
+    if (::lstat(to.constData(), &existing) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return ::rename(from.constData(), to.constData());
+}
+
+// A change of letter case only, in two renames through an unused hidden name: fusefat frees the
+// file's clusters when one rename changes only the case, and so loses its content; a rename to
+// another name, and on to the new one, keeps it on every driver. Should the second step fail,
+// the file goes back to its old name.
+bool RenameLetterCase(const QByteArray& from, const QByteArray& to) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QByteArray stopover = ParentOf(from) + "/.zvonkar-rename-" +
+                                    QByteArray::number(QRandomGenerator::system()->generate(), 16) +
+                                    ".tmp";
+        if (RenameNotReplacing(from, stopover) != 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return FailWithErrno(errno, to);
+        }
+        if (RenameNotReplacing(stopover, to) == 0) {
+            return true;
+        }
+        const int error = errno;
+        RenameNotReplacing(stopover, from);
+        return FailWithErrno(error, to);
+    }
+    return Fail(ERROR_ALREADY_EXISTS);
+}
+
 } // namespace
 
 bool DeleteFile(const QString& path) {
@@ -98,6 +141,10 @@ bool MoveFile(const QString& from, const QString& to) {
     if (!MayRemove(source->PosixPath, info) || !VolumeTakesName(target->PosixPath)) {
         return false;
     }
+    // A change of letter case, where no other entry has the new name in any case.
+    if (IsOtherSpellingOf(source->PosixPath, target->PosixPath)) {
+        return RenameLetterCase(source->PosixPath, target->PosixPath);
+    }
     const char* fromPath = source->PosixPath.constData();
     const char* toPath = target->PosixPath.constData();
     if (::renameat2(AT_FDCWD, fromPath, AT_FDCWD, toPath, RENAME_NOREPLACE) == 0) {
@@ -105,10 +152,6 @@ bool MoveFile(const QString& from, const QString& to) {
     }
     switch (errno) {
     case EEXIST:
-        // Only a change of letter case on a volume that sees both names as one entry.
-        if (IsOtherSpellingOf(source->PosixPath, target->PosixPath)) {
-            return ::rename(fromPath, toPath) == 0 || FailWithErrno(errno, target->PosixPath);
-        }
         return Fail(ERROR_ALREADY_EXISTS);
     case EINVAL:
     case ENOSYS:
