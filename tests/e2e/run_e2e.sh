@@ -35,10 +35,13 @@ work=$(mktemp -d /tmp/zvonkar-e2e.XXXXXX)
 xvfb_pid=
 program_pid=
 
+card=
+
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
     wait 2> /dev/null
+    [ -n "$card" ] && "$FUSERMOUNT" -u -z "$card" 2> /dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -167,7 +170,7 @@ start_program() {
     AUDIO=$1
     (cd "$work/c" && exec env -u LANGUAGE \
         LC_ALL=cs_CZ.UTF-8 DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" \
-        ZVONKAR_DRIVES="C=$work/c;D=$work/d;P=$program_dir" \
+        ZVONKAR_DRIVES="${DRIVES:-C=$work/c;D=$work/d;P=$program_dir}" \
         XDG_CONFIG_HOME="$work/config" \
         SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" QT_QPA_PLATFORM=xcb \
         "$program" >> "$work/program.log" 2>&1) &
@@ -201,6 +204,8 @@ quit_program() {
 # --- the commands' keys and dragging a file out: their steps live in their own file ---
 # shellcheck source=desktop_steps.sh
 source "${BASH_SOURCE[0]%/*}/desktop_steps.sh"
+# shellcheck source=card_steps.sh
+source "${BASH_SOURCE[0]%/*}/card_steps.sh"
 
 mkdir -p "$work/c/zvuky" "$work/d" "$work/config"
 make_wav "$work/c/alfa.wav" 40000 '\300'
@@ -294,5 +299,7 @@ offset=0
 click_first_file
 expect_playing "$offset" "$LEVEL_DELTA" zvuky/delta.wav
 quit_program
+
+card_steps
 
 echo "PASS"
