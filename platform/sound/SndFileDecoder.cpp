@@ -1,5 +1,7 @@
 #include "platform/sound/SndFileDecoder.h"
 
+#include "platform/sound/WaveHeader.h"
+
 #include <algorithm>
 #include <cmath>
 #include <fcntl.h>
@@ -12,15 +14,6 @@ namespace win32 {
 namespace {
 
 constexpr int kMaxChannels = 8; // what the audio output converts
-// Rates outside these are a damaged header rather than sound, and the output could not be
-// opened at them.
-constexpr int kMinRate = 1000;
-constexpr int kMaxRate = 768000;
-
-bool IsWave(int format) {
-    const int major = format & SF_FORMAT_TYPEMASK;
-    return major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64;
-}
 
 } // namespace
 
@@ -46,8 +39,7 @@ std::unique_ptr<SndFileDecoder> SndFileDecoder::Open(const QByteArray& posixPath
     // The descriptor stays ours (close_desc false), so it is closed exactly once.
     SF_INFO sfInfo{};
     std::unique_ptr<sf_private_tag, Closer> file(sf_open_fd(fd.Get(), SFM_READ, &sfInfo, SF_FALSE));
-    if (!file || !IsWave(sfInfo.format) || sfInfo.channels < 1 || sfInfo.samplerate < kMinRate ||
-        sfInfo.samplerate > kMaxRate) {
+    if (!file || !IsPlayableWave(sfInfo)) {
         return nullptr;
     }
     // More channels than the output takes: the first two are played.

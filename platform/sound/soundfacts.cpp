@@ -2,6 +2,7 @@
 
 #include "platform/core/FileDescriptor.h"
 #include "platform/files/paths.h"
+#include "platform/sound/WaveHeader.h"
 
 #include <algorithm>
 #include <array>
@@ -16,20 +17,12 @@ namespace win32 {
 
 namespace {
 
-// The sound service decodes these only; other rates are a damaged header rather than sound.
-constexpr int kMinRate = 1000;
-constexpr int kMaxRate = 768000;
 // The header chunks before the sound's data sit within the first few KiB of every file met.
 constexpr std::size_t kHeaderBytes = 4096;
 
 struct SndFileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
-
-bool IsWave(int format) {
-    const int major = format & SF_FORMAT_TYPEMASK;
-    return major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64;
-}
 
 SoundEncoding EncodingOf(int format) {
     switch (format & SF_FORMAT_SUBMASK) {
@@ -109,8 +102,7 @@ std::optional<SoundFacts> GetSoundFacts(const QString& path) {
     SF_INFO sfInfo{};
     const std::unique_ptr<SNDFILE, SndFileCloser> file(
         sf_open_fd(fd.Get(), SFM_READ, &sfInfo, SF_FALSE));
-    if (!file || !IsWave(sfInfo.format) || sfInfo.channels < 1 || sfInfo.samplerate < kMinRate ||
-        sfInfo.samplerate > kMaxRate)
+    if (!file || !IsPlayableWave(sfInfo))
         return std::nullopt;
     SoundFacts facts;
     facts.rate = sfInfo.samplerate;
